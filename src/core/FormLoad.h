@@ -1,0 +1,10 @@
+#pragma once
+#include "core/SetupState.h"
+#include "core/SetupView.h"
+
+// "," when the user's locale writes 1.1 with a comma, "." for every other locale.
+QString GetDecimalSep();
+
+// Start-up: colours, unit tables, link and sensor state, decimal separator, unit labels.
+// Leaves the lists and boxes of the window as they are (empty).
+void Form_Load(SetupState &state, SetupView &view);

@@ -1,0 +1,48 @@
+#pragma once
+#include "core/SensorSettings.h"
+
+#include <QString>
+#include <cstdint>
+
+// A colour as the window keeps it: red in the lowest byte, then green, then blue.
+using ColourValue = std::uint32_t;
+constexpr ColourValue rgbColour(unsigned red, unsigned green, unsigned blue)
+{
+    return (red & 0xFFu) | (green & 0xFFu) << 8 | (blue & 0xFFu) << 16;
+}
+
+// What the last port search found; the workflows search again whenever it is below Connected.
+enum class LinkState : std::int16_t {
+    NoAdaptor = 0,  // no port answered "Hello"
+    NoSensor = 1,   // an adaptor answered, no sensor behind it
+    Connected = 2,  // adaptor and sensor answered; the port stays open
+};
+
+constexpr int outputUnitCount = 8;
+constexpr int timeUnitCount = 4;
+
+// Everything the window knows, for the life of the window. Form_Load fills it.
+struct SetupState
+{
+    SensorSettings settings;
+
+    // Loop values in the sensor's own unit: pulses per second at the user's K-factor, / 100.
+    float sensor4mA = 0;
+    float sensor20mA = 0;
+    float sensorCutoff = 0;
+
+    QString unitName[outputUnitCount][timeUnitCount]; // [outputUnit][timeUnit]
+    double volumeFactor[outputUnitCount] = {};        // litres per unit
+    double timeFactor[timeUnitCount + 1] = {};        // one second in the time unit; the fifth stays 0
+
+    ColourValue normalColor = 0;
+    ColourValue errorColor = 0;
+    ColourValue goodColor = 0;
+    ColourValue busyColor = 0;
+
+    QString decimalSep = QStringLiteral(".");
+    bool hasLoopOutput = true;
+    std::int16_t sensorLevel = 0; // 0 not identified, 12 or 20
+    LinkState linkState = LinkState::NoAdaptor;
+    std::int16_t lastComPort = 8;
+};

@@ -1,0 +1,46 @@
+#pragma once
+#include "core/SetupState.h"
+
+#include <QString>
+
+// The controls that the workflows read and set; the names are the controls' object names.
+enum class Control {
+    // entry boxes
+    txtFactor, txtpipeid, txt4ma, txt20ma, txtlowflowcutoff,
+    // drop-down lists
+    cboutputunit, cbtimeunit, cbpipeidunit, cb_k_units, cbAverging, cbSensitivity, cbRejection,
+    // read-only boxes
+    txtserialnum, txttype, txtmsg,
+    // unit labels
+    lbunit1, lbunit2, lbunit3,
+    // buttons ("default" is a C++ keyword, hence the trailing underscore)
+    cmdReadSensor, default_, cmdSaveSensor, Read_file, Save_settings, cmdok,
+};
+
+// What core sees of the window. The widget implements it; workflows are written against it only.
+class SetupView
+{
+public:
+    virtual ~SetupView() = default;
+
+    // Text of a box, caption of a label or button, shown text of a list (typed text included).
+    virtual QString text(Control control) const = 0;
+    // Sets a box's text or a label's caption. A changed text runs the control's change handler,
+    // exactly as a user's edit would.
+    virtual void setText(Control control, const QString &text) = 0;
+
+    // The row of a list whose text is the shown text; -1 when the shown text is empty or matches no row.
+    virtual int currentIndex(Control list) const = 0;
+    // Selects a row (-1 clears the list). Runs the list's change handler every time, also when the
+    // row was already selected, exactly as a user's choice would.
+    virtual void setCurrentIndex(Control list, int row) = 0;
+    virtual int count(Control list) const = 0;
+
+    virtual void setBackground(Control control, ColourValue colour) = 0;
+    virtual ColourValue background(Control control) const = 0;
+    virtual void setEnabled(Control control, bool enabled) = 0;
+    virtual bool isEnabled(Control control) const = 0;
+
+    // The system's colour for window backgrounds, the source of normalColor.
+    virtual ColourValue systemWindowColour() const = 0;
+};

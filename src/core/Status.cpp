@@ -1,0 +1,28 @@
+#include "core/Status.h"
+
+void ShowStatus(SetupView &view, const QString &text, ColourValue colour)
+{
+    view.setBackground(Control::txtmsg, colour);
+    view.setText(Control::txtmsg, text);
+}
+
+void ClearFieldMarks(SetupView &view, const SetupState &state)
+{
+    static constexpr Control markable[] = {
+        Control::txtlowflowcutoff, Control::txt4ma, Control::txt20ma, Control::txtpipeid,
+        Control::txtFactor, Control::cboutputunit, Control::cbpipeidunit, Control::cb_k_units,
+        Control::cbtimeunit,
+    };
+    for (Control control : markable)
+        view.setBackground(control, state.normalColor);
+}
+
+void UpdateUnitLabels(SetupView &view, const SetupState &state)
+{
+    const int output = state.settings.outputUnit;
+    const int time = state.settings.timeUnit;
+    const bool known = output >= 0 && output < outputUnitCount && time >= 0 && time < timeUnitCount;
+    const QString unit = known ? state.unitName[output][time] : QString();
+    for (Control label : {Control::lbunit1, Control::lbunit2, Control::lbunit3})
+        view.setText(label, unit);
+}

@@ -1,0 +1,13 @@
+#pragma once
+#include "core/SetupState.h"
+#include "core/SetupView.h"
+
+// The status line: colour first, then text; the new message replaces the old one.
+void ShowStatus(SetupView &view, const QString &text, ColourValue colour);
+
+// Puts the nine markable fields back to normalColor; the status line is left alone.
+void ClearFieldMarks(SetupView &view, const SetupState &state);
+
+// Shows unitName(outputUnit, timeUnit) in the three unit labels. While either index lies outside
+// its table (a list with no selection) the labels are emptied: no unit is chosen, so none is shown.
+void UpdateUnitLabels(SetupView &view, const SetupState &state);

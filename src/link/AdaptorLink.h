@@ -1,0 +1,48 @@
+#pragma once
+#include "core/SetupState.h"
+
+#include <QString>
+
+class SerialPort;
+class Waits;
+
+// The user key carried by every write, and the factory key no operation of the tool sends.
+inline const QString userAccessKey = QStringLiteral("plomvar");
+inline const QString factoryAccessKey = QStringLiteral("trexil");
+
+// A command line for op codes 0 to 7; any other op code gives an empty text.
+QString BuildCommand(int op, int n, const QString &value);
+
+// The bare answer of one transaction, and whether the whole echo of the command came back
+// (a live sensor always echoes; a missing echo means nobody answered).
+struct Reply
+{
+    QString answer;
+    bool echoComplete = false;
+};
+
+// The serial adaptor link: port search and handshakes, transactions, waits.
+class AdaptorLink
+{
+public:
+    AdaptorLink(SerialPort &port, Waits &waits);
+
+    int OpenPort(int port);          // 0 failed, 1 opened now, 2 was open already
+    void ClosePort();
+    void SendText(const QString &text);
+    QString ReadReply(int count, int timeoutMs);
+    bool CheckAdaptor();
+    bool CheckSensor();
+    LinkState FindSensor(int lastComPort);
+
+    Reply Transact(const QString &cmd, int count, int timeoutMs);
+    void Pause(int ms);
+    bool isOpen() const;
+
+    SerialPort &port() { return m_port; }
+    Waits &waits() { return m_waits; }
+
+private:
+    SerialPort &m_port;
+    Waits &m_waits;
+};

@@ -1,0 +1,35 @@
+#include "files/SettingsFile.h"
+
+#include "files/SettingsRecord.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+bool HasSettingsExtension(const QString &path)
+{
+    return QFileInfo(path).suffix().compare(QLatin1String("bdf"), Qt::CaseInsensitive) == 0;
+}
+
+FileResult LoadSettingsFile(const QString &path, SensorSettings &settings)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return FileResult::OpenFailed;
+    const std::optional<SensorSettings> loaded = DecodeSettingsRecord(file.read(settingsRecordSize));
+    if (!loaded)
+        return FileResult::TransferFailed;
+    settings = *loaded;
+    return FileResult::Ok;
+}
+
+FileResult SaveSettingsFile(const QString &path, const SensorSettings &settings)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return FileResult::OpenFailed;
+    const QByteArray record = EncodeSettingsRecord(settings);
+    if (file.write(record) != record.size() || !file.commit())
+        return FileResult::TransferFailed;
+    return FileResult::Ok;
+}

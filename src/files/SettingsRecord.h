@@ -1,0 +1,13 @@
+#pragma once
+#include "core/SensorSettings.h"
+
+#include <QByteArray>
+
+#include <optional>
+
+// A .bdf file is the settings record packed: 34 bytes, little-endian, no gaps, nothing else.
+constexpr int settingsRecordSize = 34;
+
+QByteArray EncodeSettingsRecord(const SensorSettings &settings);
+// The record of the first 34 bytes, or nothing when fewer bytes are given.
+std::optional<SensorSettings> DecodeSettingsRecord(const QByteArray &bytes);

@@ -1,17 +1,166 @@
-// Placeholder bodies until the workflows are built; the workflow work replaces this file.
 #include "core/Workflows.h"
 
+#include "convert/FlowScaling.h"
+#include "convert/ShowSettings.h"
+#include "convert/Validation.h"
 #include "core/Status.h"
 #include "link/AdaptorLink.h"
 #include "link/Waits.h"
+#include "protocol/ReadSettings.h"
+#include "protocol/WriteSettings.h"
 
-void DisableButtons(SetupView &) {}
-void EnableButtons(SetupView &) {}
-void cmdReadSensor_Click(SetupContext &) {}
-void cmdSaveSensor_Click(SetupContext &) {}
-void default_Click(SetupContext &) {}
-void Read_file_Click(SetupContext &) {}
-void Save_settings_Click(SetupContext &) {}
+namespace {
+
+constexpr Control actionButtons[] = {
+    Control::cmdSaveSensor, Control::cmdReadSensor, Control::default_, Control::Read_file,
+    Control::Save_settings,
+};
+
+// The buttons stay off through this last pause, so a second click cannot start another action
+// on the heels of the first.
+void finish(SetupContext &ctx)
+{
+    ctx.link.Pause(250);
+    EnableButtons(ctx.view);
+}
+
+// Searches the ports unless a sensor is known to be connected; reports a failed search.
+bool connectSensor(SetupContext &ctx)
+{
+    if (ctx.state.linkState != LinkState::Connected) {
+        ShowStatus(ctx.view, QStringLiteral("Looking For A Sensor"), ctx.state.busyColor);
+        ctx.state.linkState = ctx.link.FindSensor(ctx.state.lastComPort);
+    }
+    if (ctx.state.linkState == LinkState::Connected)
+        return true;
+    ShowLinkResult(ctx);
+    return false;
+}
+
+// Loop values are meaningless to the sensor when the K-factor, or for a velocity the pipe
+// diameter, lies where the window would not even show it; writing them would program zeros or
+// nonsense into a live loop.
+bool installationUsable(SetupContext &ctx)
+{
+    const SensorSettings &s = ctx.state.settings;
+    Control bad = Control::txtFactor;
+    bool usable = KFactorInRange(s.kFactor);
+    if (usable && s.outputUnit < 2) {
+        bad = Control::txtpipeid;
+        usable = PipeIdInRange(s.pipeId);
+    }
+    if (!usable) {
+        ctx.view.setBackground(bad, ctx.state.errorColor);
+        ShowStatus(ctx.view, QStringLiteral("Some settings were out of range - Please Re-Check"),
+                   ctx.state.errorColor);
+    }
+    return usable;
+}
+
+void readSensor(SetupContext &ctx)
+{
+    SetupState &state = ctx.state;
+    ShowStatus(ctx.view, QStringLiteral("Reading The Sensor Settings"), state.busyColor);
+    if (!ReadSettings(ctx)) {
+        state.linkState = LinkState::NoAdaptor;
+        ResetSensorIdentity(ctx.view);
+        ShowStatus(ctx.view, QStringLiteral("Could Not Read All Of The Settings - Check Wiring"),
+                   state.errorColor);
+        return;
+    }
+    if (state.sensorLevel != 12) {
+        if (ShowSettings(state, ctx.view, true))
+            ShowStatus(ctx.view, QStringLiteral("Sensor Settings Read "), state.goodColor);
+        else
+            ShowStatus(ctx.view, QStringLiteral("Some Settings Are Incorrect - Try Agian or Manually Edit"),
+                       state.errorColor);
+        return;
+    }
+    // A level-12 sensor keeps its loop values in its own unit only; the window's application
+    // settings are needed to show them in the user's unit.
+    if (!ValidateEntries(state, ctx.view, ValidationMode::ApplicationOnly))
+        return;
+    ToDisplayUnits(state);
+    if (ShowSettings(state, ctx.view, false))
+        ShowStatus(ctx.view,
+                   QStringLiteral("Sensor Settings Read - Make Sure The Application Settings Match The Installation"),
+                   state.goodColor);
+    else
+        ShowStatus(ctx.view, QStringLiteral("Some Settings Could Not Be Read Properly - Try Agian"),
+                   state.errorColor);
+}
+
+void writeSensor(SetupContext &ctx)
+{
+    SetupState &state = ctx.state;
+    ShowStatus(ctx.view, QStringLiteral("Writing Settings To Sensor"), state.busyColor);
+    const ValidationMode mode = state.hasLoopOutput ? ValidationMode::WithLoop : ValidationMode::NoLoop;
+    if (!ValidateEntries(state, ctx.view, mode) || !installationUsable(ctx))
+        return;
+    if (!ToSensorUnits(state, ctx.view)) {
+        ShowStatus(ctx.view, QStringLiteral("Some settings were out of range - Please Re-Check"),
+                   state.errorColor);
+        // Show the limited values, converted back, so the user sees what would have been sent.
+        ToDisplayUnits(state);
+        ShowSettings(state, ctx.view, false);
+        return;
+    }
+    if (WriteSettings(ctx)) {
+        ShowStatus(ctx.view, QStringLiteral("Sensor Settings Written"), state.goodColor);
+    } else {
+        state.linkState = LinkState::NoAdaptor;
+        ShowStatus(ctx.view, QStringLiteral("Could Not Write All Of The Settings - Check Power and Wiring"),
+                   state.errorColor);
+    }
+}
+
+} // namespace
+
+void DisableButtons(SetupView &view)
+{
+    for (Control button : actionButtons)
+        view.setEnabled(button, false);
+}
+
+void EnableButtons(SetupView &view)
+{
+    for (Control button : actionButtons)
+        view.setEnabled(button, true);
+}
+
+void ResetSensorIdentity(SetupView &view)
+{
+    view.setText(Control::txtserialnum, QStringLiteral("Not Read"));
+    view.setText(Control::txttype, QStringLiteral("Not Read"));
+}
+
+void ShowLinkResult(SetupContext &ctx)
+{
+    ResetSensorIdentity(ctx.view);
+    const QString message = ctx.state.linkState == LinkState::NoSensor
+        ? QStringLiteral("Could Not Talk To Sensor - Check Sensor Type, Power and Wiring")
+        : QStringLiteral("Could Not Find A 7-0410 R2W Adaptor");
+    ShowStatus(ctx.view, message, ctx.state.errorColor);
+}
+
+void cmdReadSensor_Click(SetupContext &ctx)
+{
+    DisableButtons(ctx.view);
+    ClearFieldMarks(ctx.view, ctx.state);
+    if (connectSensor(ctx))
+        readSensor(ctx);
+    finish(ctx);
+}
+
+void cmdSaveSensor_Click(SetupContext &ctx)
+{
+    DisableButtons(ctx.view);
+    ClearFieldMarks(ctx.view, ctx.state);
+    if (connectSensor(ctx))
+        writeSensor(ctx);
+    finish(ctx);
+}
+
 void cmdok_Click(SetupContext &ctx)
 {
     ClearFieldMarks(ctx.view, ctx.state);

@@ -14,6 +14,8 @@ int main(int argc, char *argv[])
     }
     Setup window{QStringList()};
     window.show();
+    // The natural size, even where the virtual screen is smaller than the scaled window.
+    window.resize(window.sizeHint());
     QApplication::processEvents();
     if (!window.grab().save(arguments.at(1))) {
         QTextStream(stderr) << "could not write " << arguments.at(1) << "\n";

@@ -37,6 +37,8 @@ QLabel *makeTwoLineLabel(const QString &name, const QString &caption, QWidget *p
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     label->setMinimumWidth(twoLineWidth(label->fontMetrics(), caption));
+    // Layouts do not always ask a wrapping label for its height; two lines must never be cut.
+    label->setMinimumHeight(2 * label->fontMetrics().lineSpacing());
     return label;
 }
 
@@ -253,7 +255,7 @@ QWidget *Setup::buildMessageGroup()
     status->setTabChangesFocus(true);
     // Three lines: the longest message wraps onto two, a file path may take a third.
     const int lines = 3;
-    status->setMinimumHeight(lines * status->fontMetrics().lineSpacing() + 2 * status->frameWidth()
+    status->setFixedHeight(lines * status->fontMetrics().lineSpacing() + 2 * status->frameWidth()
                              + 2 * int(status->document()->documentMargin()));
     status->setMinimumWidth(status->fontMetrics().averageCharWidth() * 40);
     auto *box = new QVBoxLayout;

@@ -115,11 +115,11 @@ void SimulatedPort::lineComplete(qint64 endNs)
     const SimFault fault = m_config.faultFor(command.op, command.param);
     if (fault == SimFault::Silent)
         return;
-    transmitAt(line + cr, arrivals);
+    const qint64 echoEndNs = transmitAt(line + cr, arrivals);
     if (line.isEmpty())
         return; // a bare carriage return is echoed and not answered
     if (fault == SimFault::HangUp) {
-        scheduleHangUp(m_outLineFreeNs);
+        scheduleHangUp(echoEndNs);
         return;
     }
     if (fault == SimFault::NoAnswer)
@@ -139,31 +139,31 @@ void SimulatedPort::lineComplete(qint64 endNs)
     case SimFault::Late: latencyMs = m_config.lateMs; answer += cr; break;
     default: answer += cr; break;
     }
-    transmit(answer, endNs + latencyMs * 1000000LL);
+    transmit(answer, std::max(endNs + latencyMs * 1000000LL, echoEndNs));
 }
 
-void SimulatedPort::transmitAt(const QByteArray &bytes, const QList<qint64> &startNs)
+qint64 SimulatedPort::transmitAt(const QByteArray &bytes, const QList<qint64> &startNs)
 {
+    qint64 lineFreeNs = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i)
-        transmit(bytes.mid(i, 1), startNs.value(i, m_outLineFreeNs));
+        lineFreeNs = transmit(bytes.mid(i, 1), std::max(startNs.value(i), lineFreeNs));
+    return lineFreeNs;
 }
 
-void SimulatedPort::transmit(const QByteArray &bytes, qint64 startNs)
+qint64 SimulatedPort::transmit(const QByteArray &bytes, qint64 startNs)
 {
+    qint64 dueNs = startNs;
     for (char c : bytes) {
-        m_outLineFreeNs = std::max(m_outLineFreeNs, startNs) + charNs();
-        if (!m_outgoing.empty() && !m_outgoing.back().bytes.isEmpty()
-            && m_outgoing.back().dueNs == m_outLineFreeNs)
-            m_outgoing.back().bytes.append(c);
-        else
-            m_outgoing.push_back({m_outLineFreeNs, QByteArray(1, c)});
+        dueNs += charNs();
+        m_outgoing.emplace(dueNs, QByteArray(1, c));
     }
     sendDue();
+    return dueNs;
 }
 
 void SimulatedPort::scheduleHangUp(qint64 atNs)
 {
-    m_outgoing.push_back({atNs, {}});
+    m_outgoing.emplace(atNs, QByteArray());
     sendDue();
 }
 
@@ -171,15 +171,15 @@ void SimulatedPort::sendDue()
 {
     const qint64 now = m_clock.nsecsElapsed();
     QByteArray due;
-    while (!m_outgoing.empty() && m_outgoing.front().dueNs <= now) {
-        if (m_outgoing.front().bytes.isEmpty()) {
+    while (!m_outgoing.empty() && m_outgoing.begin()->first <= now) {
+        if (m_outgoing.begin()->second.isEmpty()) {
             if (!due.isEmpty())
                 (void)::write(m_pty.masterFd(), due.constData(), size_t(due.size()));
             hangUp();
             return;
         }
-        due += m_outgoing.front().bytes;
-        m_outgoing.pop_front();
+        due += m_outgoing.begin()->second;
+        m_outgoing.erase(m_outgoing.begin());
     }
     if (!due.isEmpty() && m_pty.isOpen())
         (void)::write(m_pty.masterFd(), due.constData(), size_t(due.size()));
@@ -187,6 +187,6 @@ void SimulatedPort::sendDue()
         m_pacer->stop();
         return;
     }
-    const qint64 waitNs = m_outgoing.front().dueNs - now;
+    const qint64 waitNs = m_outgoing.begin()->first - now;
     m_pacer->start(int((waitNs + 999999) / 1000000));
 }

@@ -6,7 +6,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 
-#include <deque>
+#include <map>
 #include <memory>
 
 class QSocketNotifier;
@@ -36,19 +36,14 @@ public:
     void hangUp();
 
 private:
-    struct Outgoing
-    {
-        qint64 dueNs;
-        QByteArray bytes; // empty: hang up at dueNs
-    };
-
     void readMaster();
     void take(char c, qint64 arrivalNs);
     void toSensor(char c, qint64 arrivalNs);
     void lineComplete(qint64 endNs);
-    // Queues bytes on the outgoing line, the first no sooner than startNs.
-    void transmit(const QByteArray &bytes, qint64 startNs);
-    void transmitAt(const QByteArray &bytes, const QList<qint64> &startNs);
+    // Queues bytes on the outgoing line, the first no sooner than startNs, one character time
+    // apart; returns when the last is through.
+    qint64 transmit(const QByteArray &bytes, qint64 startNs);
+    qint64 transmitAt(const QByteArray &bytes, const QList<qint64> &startNs);
     void scheduleHangUp(qint64 atNs);
     void sendDue();
     qint64 charNs() const { return qint64(m_config.charMs * 1e6); }
@@ -61,8 +56,7 @@ private:
     QElapsedTimer m_clock;
 
     qint64 m_inLineFreeNs = 0;  // when the incoming line has carried everything written so far
-    qint64 m_outLineFreeNs = 0; // when the outgoing line is free again
-    std::deque<Outgoing> m_outgoing;
+    std::multimap<qint64, QByteArray> m_outgoing; // by due time; empty bytes: hang up then
 
     QByteArray m_hello;         // the start of a possible "Hello", held by the adaptor
     QByteArray m_line;          // the sensor's current command line

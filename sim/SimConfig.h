@@ -1,5 +1,6 @@
 #pragma once
 #include <QList>
+#include <QMetaType>
 #include <QString>
 
 // What a simulated sensor does wrong for one command.
@@ -53,6 +54,8 @@ struct SimConfig
         return SimFault::None;
     }
 };
+
+Q_DECLARE_METATYPE(SimConfig)
 
 inline SimConfig silentPort()
 {

@@ -1,7 +1,6 @@
 #include "convert/ShowSettings.h"
 
 #include "convert/SinglePrecision.h"
-#include "core/EntryLimits.h"
 #include "protocol/NumberText.h"
 
 #include <cmath>
@@ -9,7 +8,7 @@
 namespace {
 
 constexpr int shownDecimals = 4;
-// Fits every box and is no number, so the next validation stops at this box.
+// No number, and short enough for every box: the next validation stops at this box.
 const QLatin1String unshowable("######");
 
 bool rowInRange(const SetupView &view, Control list, int row) { return row >= 0 && row < view.count(list); }
@@ -22,24 +21,19 @@ bool selectRow(SetupView &view, Control list, std::int16_t row, int fallback)
     return inRange;
 }
 
-// Shows a number with four decimals, or fewer when its text would not fit the box, and stores the
-// shown value back into the record.
+// Shows a number rounded to four decimals and stores the shown value back into the record. A value
+// beyond single precision, or none at all, gets a text that validation refuses, so that no stale
+// text is left in the box to be written in its place.
 bool showNumber(SetupView &view, Control box, float &value, const QString &decimalSep)
 {
-    if (std::isfinite(value)) {
-        for (int decimals = shownDecimals; decimals >= 0; --decimals) {
-            const float shown = ToSingle(RoundHalfEven(value, decimals));
-            const QString text = LocalNumberText(shown, decimalSep);
-            if (std::isfinite(shown) && text.size() <= maxEntryLength(box)) {
-                value = shown;
-                view.setText(box, text);
-                return true;
-            }
-        }
+    const float shown = ToSingle(RoundHalfEven(value, shownDecimals));
+    if (!std::isfinite(shown)) {
+        view.setText(box, unshowable);
+        return false;
     }
-    // Any shorter text would be another number: show none, so nothing wrong can be written back.
-    view.setText(box, unshowable);
-    return false;
+    value = shown;
+    view.setText(box, LocalNumberText(shown, decimalSep));
+    return true;
 }
 
 } // namespace

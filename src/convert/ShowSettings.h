@@ -11,6 +11,6 @@ bool PipeIdInRange(float pipeId);
 // and window agree), list rows selected through the view so the change handlers run. showAll false
 // leaves the installation fields as they are. False when a value could not be shown as it is: a
 // K-factor or pipe ID out of range (box left as it was), a list row out of range (first row
-// selected), or a loop value too large for its box or no number at all (box shows a text that
-// validation refuses).
+// selected), or a loop value beyond single precision or no number at all (its box then shows a text
+// that validation refuses).
 bool ShowSettings(SetupState &state, SetupView &view, bool showAll);

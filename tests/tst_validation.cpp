@@ -1,6 +1,6 @@
 #include "LocaleGuard.h"
 #include "WindowInput.h"
-#include "convert/ValidateEntries.h"
+#include "convert/Validation.h"
 #include "core/Status.h"
 
 #include <QtTest>

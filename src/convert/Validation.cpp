@@ -1,4 +1,4 @@
-#include "convert/ValidateEntries.h"
+#include "convert/Validation.h"
 
 #include "core/Status.h"
 #include "protocol/NumberText.h"

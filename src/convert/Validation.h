@@ -1,0 +1,12 @@
+#pragma once
+#include "core/SetupState.h"
+#include "core/SetupView.h"
+
+// Which entries a caller needs: everything but the loop set points (an R2W sensor), everything
+// (a 4-20mA sensor), or only the installation's units, pipe and K-factor.
+enum class ValidationMode { NoLoop = 0, WithLoop = 1, ApplicationOnly = 2 };
+
+// Copies the window's entries into state.settings in a fixed order and stops at the first one that
+// fails: its field becomes 0, its control turns errorColor (the performance lists never do) and its
+// message goes to the status line. True when every entry of the mode passed.
+bool ValidateEntries(SetupState &state, SetupView &view, ValidationMode mode);

@@ -1,15 +1,31 @@
-// Placeholder bodies until the link is built; the link work replaces this file.
 #include "link/AdaptorLink.h"
 
-QString BuildCommand(int, int, const QString &) { return {}; }
+#include "link/Waits.h"
+#include "platform/SerialPort.h"
+
+#include <QCoreApplication>
+
 AdaptorLink::AdaptorLink(SerialPort &port, Waits &waits) : m_port(port), m_waits(waits) {}
-int AdaptorLink::OpenPort(int) { return 0; }
-void AdaptorLink::ClosePort() {}
-void AdaptorLink::SendText(const QString &) {}
-QString AdaptorLink::ReadReply(int, int) { return {}; }
-bool AdaptorLink::CheckAdaptor() { return false; }
-bool AdaptorLink::CheckSensor() { return false; }
-LinkState AdaptorLink::FindSensor(int) { return LinkState::NoAdaptor; }
-Reply AdaptorLink::Transact(const QString &, int, int) { return {}; }
-void AdaptorLink::Pause(int) {}
-bool AdaptorLink::isOpen() const { return false; }
+
+void AdaptorLink::Pause(int ms)
+{
+    m_waits.Pause(ms);
+}
+
+bool AdaptorLink::isOpen() const
+{
+    return m_port.isOpen();
+}
+
+void AdaptorLink::yieldOnce()
+{
+    QCoreApplication::processEvents();
+    if (m_waits.programEnded())
+        throw ProgramEnded{};
+}
+
+void AdaptorLink::awaitCharacter()
+{
+    if (m_port.waiting() == 0 && !m_waits.timerDone())
+        m_waits.WaitForEvent();
+}

@@ -43,6 +43,11 @@ public:
     Waits &waits() { return m_waits; }
 
 private:
+    // A non-blocking turn of the event loop, where the exchange awaits nothing in particular.
+    void yieldOnce();
+    // Inside a reply loop: blocks until a character or the time-out arrives, unless one of them is here.
+    void awaitCharacter();
+
     SerialPort &m_port;
     Waits &m_waits;
 };

@@ -1,0 +1,100 @@
+#include "link/AdaptorLink.h"
+
+#include "link/Waits.h"
+#include "platform/SerialPort.h"
+
+namespace {
+const QString adaptorGreeting = QStringLiteral("Hello");
+constexpr int adaptorWakeMs = 1500;   // after a port is opened, before the adaptor is asked
+constexpr int replyDelayMs = 110;     // after a handshake is sent, before its reply is read
+constexpr int handshakeTimeoutMs = 150;
+constexpr int stepGapMs = 10;         // between handshake steps
+}
+
+int AdaptorLink::OpenPort(int port)
+{
+    if (m_port.portNumber() != port && !m_port.selectPort(port))
+        return 0;
+    yieldOnce();
+    if (m_port.isOpen())
+        return 2;
+    return m_port.open() ? 1 : 0;
+}
+
+void AdaptorLink::ClosePort()
+{
+    m_port.close();
+}
+
+void AdaptorLink::SendText(const QString &text)
+{
+    if (!m_port.isOpen())
+        return;
+    yieldOnce();
+    m_port.write(text.toLatin1());
+}
+
+QString AdaptorLink::ReadReply(int count, int timeoutMs)
+{
+    QString text;
+    if (!m_port.isOpen())
+        return text;
+    m_waits.StartTimer(timeoutMs);
+    // At most count + 1 characters; the time-out counts only while nothing is waiting.
+    for (;;) {
+        awaitCharacter();
+        if (m_port.waiting() > 0) {
+            text.append(QLatin1Char(m_port.readOne()));
+            if (count > 0)
+                --count;
+            else
+                break;
+        } else if (m_waits.timerDone()) {
+            break;
+        }
+    }
+    return text;
+}
+
+bool AdaptorLink::CheckAdaptor()
+{
+    yieldOnce();
+    m_port.clearWaiting();
+    SendText(adaptorGreeting);
+    yieldOnce();
+    m_waits.Pause(replyDelayMs);
+    return ReadReply(int(adaptorGreeting.size()), handshakeTimeoutMs) == adaptorGreeting;
+}
+
+bool AdaptorLink::CheckSensor()
+{
+    if (!m_port.isOpen())
+        return false;
+    SendText(QStringLiteral("\r\r"));
+    yieldOnce();
+    m_waits.Pause(replyDelayMs);
+    return Transact(BuildCommand(0, 0, QStringLiteral("0")), 2, handshakeTimeoutMs).answer
+           == QLatin1String("1");
+}
+
+LinkState AdaptorLink::FindSensor(int lastComPort)
+{
+    LinkState result = LinkState::NoAdaptor;
+    for (int port = 1; port <= lastComPort; ++port) {
+        if (OpenPort(port) == 0)
+            continue; // missing, busy, or another port still open: left as it is
+        m_waits.Pause(adaptorWakeMs);
+        if (!CheckAdaptor()) {
+            ClosePort();
+            continue;
+        }
+        result = LinkState::NoSensor;
+        m_waits.Pause(stepGapMs);
+        if (CheckSensor()) {
+            m_waits.Pause(stepGapMs);
+            return LinkState::Connected;
+        }
+        ClosePort();
+    }
+    return result;
+}

@@ -1,7 +1,17 @@
+#include "platform/SerialPort.h"
+#include "ui/Artwork.h"
+#include "ui/Setup.h"
+
 #include <QApplication>
 
-int main(int argc, char *argv[])
+int main(int, char *argv[])
 {
-    QApplication app(argc, argv);
-    return 0;
+    // The tool takes no command line: Qt sees the program name only.
+    int qtArgc = 1;
+    char *qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
+    app.setWindowIcon(windowIconArt());
+    Setup window(SerialPort::systemPorts());
+    window.show();
+    return app.exec();
 }

@@ -1,0 +1,192 @@
+#include "ui/Setup.h"
+
+#include "core/AppSettingChanges.h"
+#include "core/FormLoad.h"
+#include "core/Workflows.h"
+#include "ui/Artwork.h"
+#include "ui/EntryBox.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+namespace {
+
+QColor toQColor(ColourValue colour)
+{
+    return QColor(colour & 0xFFu, (colour >> 8) & 0xFFu, (colour >> 16) & 0xFFu);
+}
+
+ColourValue fromQColor(const QColor &colour)
+{
+    return rgbColour(colour.red(), colour.green(), colour.blue());
+}
+
+} // namespace
+
+Setup::Setup(const QStringList &comPortPaths, QWidget *parent)
+    : QWidget(parent),
+      m_port(comPortPaths),
+      m_link(m_port, m_waits),
+      m_platformDialogs(this),
+      m_context{m_state, *this, m_link, m_dialogs}
+{
+    m_dialogs.chosen = &m_platformDialogs;
+    setObjectName(QStringLiteral("Setup"));
+    setWindowTitle(QStringLiteral("7_6610 DravoMeter Set Up Program"));
+    setWindowIcon(windowIconArt());
+    buildForm();
+    connectHandlers();
+    Form_Load(m_state, *this);
+    fitUnitLabels();
+}
+
+void Setup::connectHandlers()
+{
+    // activated, not currentIndexChanged: it is the user's choice, re-choosing the same entry included.
+    for (Control unitList : {Control::cboutputunit, Control::cbtimeunit, Control::cbpipeidunit})
+        connect(list(unitList), &QComboBox::activated, this, [this, unitList] { runListHandler(unitList); });
+    connect(static_cast<QLineEdit *>(control(Control::txtpipeid)), &QLineEdit::textChanged, this,
+            [this] { txtpipeid_Change(m_state, *this); });
+    connect(static_cast<QLineEdit *>(control(Control::txtFactor)), &QLineEdit::textChanged, this,
+            [this] { txtFactor_Change(m_state, *this); });
+
+    const std::pair<Control, void (*)(SetupContext &)> actions[] = {
+        {Control::cmdReadSensor, cmdReadSensor_Click}, {Control::default_, default_Click},
+        {Control::cmdSaveSensor, cmdSaveSensor_Click}, {Control::Read_file, Read_file_Click},
+        {Control::Save_settings, Save_settings_Click},
+    };
+    for (const auto &[button, handler] : actions)
+        connect(static_cast<QAbstractButton *>(control(button)), &QAbstractButton::clicked, this,
+                [this, handler = handler] { dispatch(handler); });
+    connect(static_cast<QAbstractButton *>(control(Control::cmdok)), &QAbstractButton::clicked, this,
+            &Setup::exitProgram);
+}
+
+void Setup::runListHandler(Control unitList)
+{
+    switch (unitList) {
+    case Control::cboutputunit: cboutputunit_Click(m_state, *this); break;
+    case Control::cbtimeunit: cbtimeunit_Click(m_state, *this); break;
+    case Control::cbpipeidunit: cbpipeidunit_Click(m_state, *this); break;
+    default: break; // the other lists have no change handler
+    }
+}
+
+void Setup::dispatch(void (*handler)(SetupContext &))
+{
+    // After Exit, events still queued (a second click) must not start anything.
+    if (m_ended)
+        return;
+    try {
+        handler(m_context);
+    } catch (const ProgramEnded &) {
+        // Exit was clicked while the handler waited; the program is ending, nothing more runs.
+    }
+}
+
+void Setup::exitProgram()
+{
+    if (m_ended)
+        return;
+    dispatch(cmdok_Click);
+    m_ended = true;
+    close();
+    QCoreApplication::exit(0);
+}
+
+void Setup::closeEvent(QCloseEvent *event)
+{
+    if (!m_ended) {
+        // The close box ends the program like Exit, but leaves the field marks as they are.
+        m_ended = true;
+        m_link.ClosePort();
+        m_waits.EndProgram();
+        QCoreApplication::exit(0);
+    }
+    event->accept();
+}
+
+QComboBox *Setup::list(Control list) const { return qobject_cast<QComboBox *>(control(list)); }
+
+QString Setup::text(Control control) const
+{
+    QWidget *widget = this->control(control);
+    if (auto *box = qobject_cast<QLineEdit *>(widget))
+        return box->text();
+    if (auto *list = qobject_cast<QComboBox *>(widget))
+        return list->currentText();
+    if (auto *area = qobject_cast<QPlainTextEdit *>(widget))
+        return area->toPlainText();
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        return label->text();
+    if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        return button->text();
+    return {};
+}
+
+void Setup::setText(Control control, const QString &text)
+{
+    QWidget *widget = this->control(control);
+    if (auto *entry = qobject_cast<EntryBox *>(widget))
+        entry->showText(text);
+    else if (auto *box = qobject_cast<QLineEdit *>(widget))
+        box->setText(text);
+    else if (auto *list = qobject_cast<QComboBox *>(widget))
+        list->setEditText(text);
+    else if (auto *area = qobject_cast<QPlainTextEdit *>(widget))
+        area->setPlainText(text);
+    else if (auto *label = qobject_cast<QLabel *>(widget))
+        label->setText(text);
+    else if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        button->setText(text);
+}
+
+int Setup::currentIndex(Control list) const
+{
+    // The shown text decides: Qt keeps the old row while the user's typed text is shown.
+    const QString shown = this->list(list)->currentText();
+    if (shown.isEmpty())
+        return -1;
+    return this->list(list)->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+void Setup::setCurrentIndex(Control list, int row)
+{
+    QComboBox *box = this->list(list);
+    if (row >= 0 && row < box->count()) {
+        box->setCurrentIndex(row);
+        box->setEditText(box->itemText(row));
+    } else {
+        box->setCurrentIndex(-1);
+        box->setEditText(QString());
+    }
+    runListHandler(list);
+}
+
+int Setup::count(Control list) const { return this->list(list)->count(); }
+
+void Setup::setBackground(Control control, ColourValue colour)
+{
+    QWidget *widget = this->control(control);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, toQColor(colour));
+    widget->setPalette(palette);
+}
+
+ColourValue Setup::background(Control control) const
+{
+    return fromQColor(this->control(control)->palette().color(QPalette::Base));
+}
+
+void Setup::setEnabled(Control control, bool enabled) { this->control(control)->setEnabled(enabled); }
+
+bool Setup::isEnabled(Control control) const { return this->control(control)->isEnabled(); }
+
+ColourValue Setup::systemWindowColour() const
+{
+    return fromQColor(QApplication::palette().color(QPalette::Active, QPalette::Base));
+}

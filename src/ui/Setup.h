@@ -1,0 +1,93 @@
+#pragma once
+#include "core/SetupContext.h"
+#include "core/SetupState.h"
+#include "core/SetupView.h"
+#include "link/AdaptorLink.h"
+#include "link/Waits.h"
+#include "platform/FileDialogs.h"
+#include "platform/QtFileDialogs.h"
+#include "platform/SerialPort.h"
+#include "ui/ControlNames.h"
+
+#include <QStringList>
+#include <QWidget>
+
+#include <array>
+
+class QComboBox;
+class QGridLayout;
+class QVBoxLayout;
+
+// The tool's one window. It owns the state, the serial link and the file dialogs for its lifetime,
+// shows every control, and hands the controls' events to the handlers of core.
+class Setup : public QWidget, public SetupView
+{
+    Q_OBJECT
+public:
+    // comPortPaths[n - 1] is the device that port number n (COMn) opens.
+    explicit Setup(const QStringList &comPortPaths, QWidget *parent = nullptr);
+
+    SetupState &state() { return m_state; }
+    SetupContext &context() { return m_context; }
+    AdaptorLink &link() { return m_link; }
+    // Lets the handlers ask `dialogs` instead of showing the platform's file dialogs.
+    void setFileDialogs(FileDialogs &dialogs) { m_dialogs.chosen = &dialogs; }
+
+    using QWidget::isEnabled;
+    using QWidget::setEnabled;
+
+    QWidget *control(Control control) const { return m_controls[static_cast<int>(control)]; }
+
+    QString text(Control control) const override;
+    void setText(Control control, const QString &text) override;
+    int currentIndex(Control list) const override;
+    void setCurrentIndex(Control list, int row) override;
+    int count(Control list) const override;
+    void setBackground(Control control, ColourValue colour) override;
+    ColourValue background(Control control) const override;
+    void setEnabled(Control control, bool enabled) override;
+    bool isEnabled(Control control) const override;
+    ColourValue systemWindowColour() const override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // Forwards to whichever dialogs were chosen last; the context keeps a reference to this one.
+    struct ChosenDialogs : FileDialogs
+    {
+        FileDialogs *chosen = nullptr;
+        std::optional<QString> openSettingsFile() override { return chosen->openSettingsFile(); }
+        std::optional<QString> saveSettingsFile() override { return chosen->saveSettingsFile(); }
+    };
+
+    // Building the form (SetupForm.cpp).
+    void buildForm();
+    QLayout *buildHeader();
+    QWidget *buildApplicationGroup();
+    QWidget *buildLoopGroup();
+    QWidget *buildPerformanceGroup();
+    QWidget *buildSensorGroup();
+    QWidget *buildMessageGroup();
+    QWidget *buildControlGroup();
+    void setTabOrder();
+    void fitUnitLabels();
+    QWidget *add(Control control, QWidget *widget, const QString &tip);
+    QComboBox *addList(Control list, const QStringList &entries, const QString &tip);
+
+    void connectHandlers();
+    void runListHandler(Control list);
+    void dispatch(void (*handler)(SetupContext &));
+    void exitProgram();
+    QComboBox *list(Control list) const;
+
+    SetupState m_state;
+    Waits m_waits;
+    SerialPort m_port;
+    AdaptorLink m_link;
+    QtFileDialogs m_platformDialogs;
+    ChosenDialogs m_dialogs;
+    SetupContext m_context;
+    std::array<QWidget *, controlCount> m_controls{};
+    bool m_ended = false;
+};

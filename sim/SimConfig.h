@@ -33,6 +33,7 @@ struct SimConfig
     bool sensor = true;              // false: an adaptor with nothing behind it
     int level = 20;                  // command-set level, 12 or 20
     bool loopOutput = true;          // 4-20 mA type; false: R2W
+    QByteArray typeAnswer;           // answer to the type query instead of loopOutput's, when set
     QString serial = QStringLiteral("DV12345678"); // as the tool shows it; sent reversed
     bool answersZero = false;        // "$0,0" answered "0"
     bool silentAfterIdentification = false; // mute from the answer to the serial number on

@@ -66,6 +66,8 @@ QByteArray SimulatedSensor::read(int param) const
     if (param == levelProbe)
         return m_config.level == 12 ? refused : QByteArrayLiteral("20");
     if (param == typeParameter()) {
+        if (!m_config.typeAnswer.isEmpty())
+            return m_config.typeAnswer;
         if (m_config.level == 12)
             return m_config.loopOutput ? QByteArrayLiteral("mA") : QByteArrayLiteral("S1");
         return m_config.loopOutput ? QByteArrayLiteral("1") : QByteArrayLiteral("0");

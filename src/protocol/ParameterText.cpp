@@ -1,0 +1,64 @@
+#include "protocol/ParameterText.h"
+
+#include "protocol/NumberText.h"
+
+#include <optional>
+
+namespace {
+
+QString FrequencyText(std::int16_t noiseRejection)
+{
+    return noiseRejection == 1 ? QStringLiteral("50") : QStringLiteral("60");
+}
+
+std::optional<std::int16_t> NoiseRejectionOf(const QString &reply)
+{
+    const QStringView hertz = QStringView(reply).left(2);
+    if (hertz == QLatin1String("50"))
+        return 1;
+    if (hertz == QLatin1String("60"))
+        return 0;
+    return std::nullopt;
+}
+
+} // namespace
+
+QString ValueText(const SensorValues &values, const Parameter &parameter, const QString &decimalSep)
+{
+    switch (parameter.form) {
+    case TextForm::Index:
+        return ToSensorDecimal(LocalNumberText(*WholeField(values, parameter.field), decimalSep),
+                               decimalSep);
+    case TextForm::UnitIndex:
+        return QString::number(*WholeField(values, parameter.field));
+    case TextForm::Decimal:
+        return EncodeDecimal(*DecimalField(values, parameter.field), decimalSep);
+    case TextForm::Frequency:
+        return FrequencyText(*WholeField(values, parameter.field));
+    }
+    return QString();
+}
+
+bool StoreReply(SetupState &state, const Parameter &parameter, const QString &reply)
+{
+    std::optional<std::int16_t> whole;
+    switch (parameter.form) {
+    case TextForm::Index:
+    case TextForm::UnitIndex:
+        whole = ParseLocalInt16(reply);
+        break;
+    case TextForm::Frequency:
+        whole = NoiseRejectionOf(reply);
+        break;
+    case TextForm::Decimal:
+        if (const std::optional<double> value = DecodeDecimal(reply, state.decimalSep)) {
+            *DecimalField(state, parameter.field) = static_cast<float>(*value);
+            return true;
+        }
+        return false;
+    }
+    if (!whole)
+        return false;
+    *WholeField(state, parameter.field) = *whole;
+    return true;
+}

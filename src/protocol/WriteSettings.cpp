@@ -1,0 +1,28 @@
+#include "protocol/WriteSettings.h"
+
+#include "link/AdaptorLink.h"
+#include "protocol/Identify.h"
+#include "protocol/ParameterTable.h"
+#include "protocol/ParameterText.h"
+#include "protocol/Replies.h"
+
+bool WriteSettings(SetupContext &ctx)
+{
+    // Every wait below lets the window run; edits made meanwhile must not mix into this write.
+    const SensorValues values = ValuesOf(ctx.state);
+    const QString decimalSep = ctx.state.decimalSep;
+
+    if (!IdentifySensor(ctx))
+        return false;
+
+    const LevelTable &table = TableForLevel(ctx.state.sensorLevel);
+    for (const Parameter &parameter : table.parameters) {
+        const QString command =
+            BuildCommand(2, parameter.number, ValueText(values, parameter, decimalSep));
+        if (!IsAccepted(ctx.link.Transact(command, writeReplyLimit, transactTimeoutMs)))
+            return false;
+    }
+    ctx.link.Pause(100);
+    return IsAccepted(ctx.link.Transact(BuildCommand(3, 0, QString()), writeReplyLimit,
+                                        table.closingTimeoutMs));
+}

@@ -1,0 +1,32 @@
+#pragma once
+#include "SimPorts.h"
+#include "ui/Setup.h"
+
+#include <QString>
+
+// The real window with a simulated sensor on COM1 whose port is already open, as a search leaves
+// it, for driving identification, reading and writing directly.
+struct ProtocolRig
+{
+    explicit ProtocolRig(const SimConfig &config = {})
+        : sim(sims.add(1, config)), window(sims.devicePaths())
+    {
+        opened = window.link().OpenPort(1) == 1;
+    }
+
+    SetupContext &ctx() { return window.context(); }
+    SetupState &state() { return window.state(); }
+    // Every byte the tool sent, in order.
+    QString traffic() const { return QString::fromLatin1(sim.received()); }
+
+    SimPorts sims;
+    SimulatedPort &sim;
+    Setup window;
+    bool opened = false;
+};
+
+// The commands with which a sensor of `level` is identified.
+inline QString identification(int level)
+{
+    return level == 12 ? QStringLiteral("$1,25\r$1,12\r$1,1\r") : QStringLiteral("$1,25\r$1,5\r$1,3\r");
+}

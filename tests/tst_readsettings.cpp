@@ -1,9 +1,12 @@
 // Reading the settings from the simulated sensor at both levels, byte for byte on the line.
 #include "LocaleGuard.h"
 #include "ProtocolRig.h"
+#include "link/Waits.h"
 #include "protocol/ReadSettings.h"
+#include "protocol/WriteSettings.h"
 
 #include <QElapsedTimer>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -49,6 +52,7 @@ SimConfig level12()
 }
 
 const QString level12Reads = QStringLiteral("$1,7\r$1,8\r$1,9\r$1,10\r$1,11\r$1,6\r");
+const QString closing = QStringLiteral("$3,0,plomvar\r");
 const QString level20Reads = QStringLiteral(
     "$1,13\r$1,14\r$1,16\r$1,27\r$1,28\r$1,36\r$1,37\r$1,45\r$1,35\r$1,44\r$1,53\r$1,33\r");
 
@@ -67,6 +71,7 @@ private slots:
     void silenceAfterIdentificationFails();
     void failedIdentificationReadsNothing();
     void decimalsUnderGermanLocale();
+    void exitEndsReadAndWriteAtOnce();
 };
 
 void ReadSettingsTest::readsLevel12()
@@ -244,6 +249,28 @@ void ReadSettingsTest::decimalsUnderGermanLocale()
     QVERIFY(ReadSettings(level12rig.ctx()));
     QCOMPARE(level12rig.state().sensor4mA, 0.5f);
     QCOMPARE(level12rig.state().sensor20mA, 1234.5f);
+}
+
+// Exit during a transaction ends the procedure there: nothing in it swallows the end of the program.
+void ReadSettingsTest::exitEndsReadAndWriteAtOnce()
+{
+    for (bool writing : {false, true}) {
+        ProtocolRig rig;
+        QVERIFY(rig.opened);
+        preset(rig.state());
+        Waits &waits = rig.window.link().waits();
+        QTimer::singleShot(300, &rig.window, [&waits] { waits.EndProgram(); });
+        if (writing)
+            QVERIFY_THROWS_EXCEPTION(ProgramEnded, WriteSettings(rig.ctx()));
+        else
+            QVERIFY_THROWS_EXCEPTION(ProgramEnded, ReadSettings(rig.ctx()));
+        const QString sent = rig.traffic();
+        QVERIFY2(sent.startsWith(identification(20)), qPrintable(sent));
+        const QString last = writing ? closing : QStringLiteral("$1,33\r");
+        QVERIFY2(!sent.endsWith(last), qPrintable(sent));
+        QTest::qWait(200);
+        QCOMPARE(rig.traffic(), sent); // nothing goes out after Exit
+    }
 }
 
 QTEST_MAIN(ReadSettingsTest)

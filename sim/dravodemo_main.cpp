@@ -1,0 +1,31 @@
+// The real window wired to a simulated adaptor and sensor, so the tool can be tried without hardware:
+// a level-20 4-20 mA sensor on COM3; COM1 and COM2 lead nowhere.
+#include "SimulatedPort.h"
+#include "ui/Artwork.h"
+#include "ui/Setup.h"
+
+#include <QApplication>
+#include <QTextStream>
+
+int main(int, char *argv[])
+{
+    int qtArgc = 1;
+    char *qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
+    app.setWindowIcon(windowIconArt());
+
+    SimConfig config;
+    config.level = 20;
+    config.loopOutput = true;
+    SimulatedPort sensor(config);
+    if (!sensor.isValid()) {
+        QTextStream(stderr) << "Could not open a pseudo-terminal for the simulated sensor\n";
+        return 1;
+    }
+    QTextStream(stdout) << "Simulated sensor on COM3 (" << sensor.path() << ")" << Qt::endl;
+
+    Setup window({QString(), QString(), sensor.path()});
+    window.setWindowTitle(window.windowTitle() + QStringLiteral(" - demo"));
+    window.show();
+    return app.exec();
+}

@@ -4,51 +4,59 @@
 #include "StatusRecorder.h"
 #include "WindowInput.h"
 #include "link/AdaptorLink.h"
-#include "platform/SerialPort.h"
 #include "ui/Setup.h"
 
-#include <QComboBox>
 #include <QtTest>
+
+#include <algorithm>
+#include <optional>
 
 namespace {
 
-const QString lookingForSensor = QStringLiteral("Looking For A Sensor");
+const QString looking = QStringLiteral("Looking For A Sensor");
+const QString outOfRange = QStringLiteral("Some settings were out of range - Please Re-Check");
 
-// Counts the command lines of one op code the sensor received.
-int commandsWithOp(const SimulatedPort &port, char op)
+// A window with a simulated sensor on COM1 (no sensor when config is null) and its status history.
+struct Rig
 {
-    int n = 0;
-    for (const QByteArray &line : port.commands())
-        if (line.size() > 1 && line.at(1) == op)
-            ++n;
-    return n;
-}
+    explicit Rig(const std::optional<SimConfig> &config = SimConfig())
+        : sim(config ? &ports.add(1, *config) : nullptr), window(ports.devicePaths()), status(window) {}
 
-void click(Setup &window, Control button)
-{
-    QTest::mouseClick(window.control(button), Qt::LeftButton);
-}
+    void click(Control button) { QTest::mouseClick(window.control(button), Qt::LeftButton); }
+    QString last() const { return status.texts().last(); }
+    ColourValue lastColour() const { return status.entries().last().colour; }
+    int writes() const
+    {
+        const QList<QByteArray> lines = sim->commands();
+        return int(std::count_if(lines.begin(), lines.end(), [](const QByteArray &l) { return l.startsWith("$2,"); }));
+    }
 
-// A window whose application settings describe a litre-per-second installation with a
-// K-factor of 100 pulses per litre.
-void enterLitreInstallation(Setup &window)
-{
-    typeText(window, Control::txtFactor, QStringLiteral("100"));
-    typeText(window, Control::txtpipeid, QStringLiteral("100"));
-    window.setCurrentIndex(Control::cboutputunit, 3);
-    window.setCurrentIndex(Control::cbtimeunit, 0);
-    window.setCurrentIndex(Control::cbpipeidunit, 0);
-    window.setCurrentIndex(Control::cb_k_units, 1);
-}
+    // litre per second, K-factor 100 pulses per litre: one sensor unit is one litre per second
+    void enter(const QString &at4 = "0", const QString &at20 = "5", const QString &cutoff = "0.05",
+               const QString &kFactor = "100", const QString &pipeId = "100", int outputUnit = 3)
+    {
+        const std::pair<Control, QString> texts[] = {{Control::txtFactor, kFactor}, {Control::txtpipeid, pipeId},
+            {Control::txt4ma, at4}, {Control::txt20ma, at20}, {Control::txtlowflowcutoff, cutoff}};
+        for (const auto &[box, text] : texts)
+            typeText(window, box, text);
+        const std::pair<Control, int> rows[] = {{Control::cboutputunit, outputUnit}, {Control::cbtimeunit, 0},
+            {Control::cbpipeidunit, 0}, {Control::cb_k_units, 1}, {Control::cbAverging, 4},
+            {Control::cbSensitivity, 2}, {Control::cbRejection, 1}};
+        for (const auto &[list, row] : rows)
+            window.setCurrentIndex(list, row);
+    }
 
-void enterLoopAndPerformance(Setup &window, const QString &at4, const QString &at20, const QString &cutoff)
+    SimPorts ports;
+    SimulatedPort *sim;
+    Setup window;
+    StatusRecorder status;
+};
+
+SimConfig level12()
 {
-    typeText(window, Control::txt4ma, at4);
-    typeText(window, Control::txt20ma, at20);
-    typeText(window, Control::txtlowflowcutoff, cutoff);
-    window.setCurrentIndex(Control::cbAverging, 4);
-    window.setCurrentIndex(Control::cbSensitivity, 2);
-    window.setCurrentIndex(Control::cbRejection, 1);
+    SimConfig config;
+    config.level = 12;
+    return config;
 }
 
 } // namespace
@@ -57,278 +65,182 @@ class WorkflowsTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void noAdaptorReportsAndResetsIdentity();
-    void adaptorWithoutSensorReportsSensorSilent();
-    void level20ReadShowsEverySettingAndKeepsTheLink();
-    void failedReadSearchesAgainNextTime();
-    void level12ReadNeedsApplicationSettings();
-    void level12ReadConvertsIntoUserUnits();
+    void failedSearch_data();
+    void failedSearch();
+    void readKeepsTheLinkUntilAReadFails();
+    void level12ReadNeedsAndUsesApplicationSettings();
     void writeThenReadRoundTrips();
-    void outOfRangeWriteShowsLimitedValuesAndSendsNothing();
-    void unusableInstallationSendsNothing_data();
-    void unusableInstallationSendsNothing();
+    void refusedBeforeSending_data();
+    void refusedBeforeSending();
     void silentSensorWriteIsAFailure();
     void exitDuringEndPauseEndsAtOnce();
 };
 
-void WorkflowsTest::noAdaptorReportsAndResetsIdentity()
+void WorkflowsTest::failedSearch_data()
 {
-    Setup window(missingPorts());
-    window.setText(Control::txttype, QStringLiteral("R2W"));
-    StatusRecorder status(window);
-    click(window, Control::cmdReadSensor);
-
-    QCOMPARE(status.texts(), QStringList({lookingForSensor, "Could Not Find A 7-0410 R2W Adaptor"}));
-    QCOMPARE(status.entries().first().colour, window.state().busyColor);
-    QCOMPARE(status.entries().last().colour, window.state().errorColor);
-    QVERIFY(!status.entries().first().actionButtonsEnabled);
-    QCOMPARE(window.text(Control::txtserialnum), QStringLiteral("Not Read"));
-    QCOMPARE(window.text(Control::txttype), QStringLiteral("Not Read"));
-    QCOMPARE(window.state().linkState, LinkState::NoAdaptor);
-    QVERIFY(actionButtonsEnabled(window));
+    QTest::addColumn<bool>("adaptor");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<LinkState>("state");
+    QTest::newRow("no adaptor, read") << false << int(Control::cmdReadSensor)
+                                      << "Could Not Find A 7-0410 R2W Adaptor" << LinkState::NoAdaptor;
+    QTest::newRow("adaptor without sensor, write") << true << int(Control::cmdSaveSensor)
+        << "Could Not Talk To Sensor - Check Sensor Type, Power and Wiring" << LinkState::NoSensor;
 }
 
-void WorkflowsTest::adaptorWithoutSensorReportsSensorSilent()
+void WorkflowsTest::failedSearch()
 {
-    SimPorts ports;
-    ports.add(1, adaptorOnly());
-    Setup window(ports.devicePaths());
-    StatusRecorder status(window);
-    click(window, Control::cmdSaveSensor);
+    QFETCH(bool, adaptor);
+    QFETCH(int, button);
+    QFETCH(QString, message);
+    QFETCH(LinkState, state);
+    Rig rig(adaptor ? std::optional(adaptorOnly()) : std::nullopt);
+    rig.window.setText(Control::txttype, QStringLiteral("R2W"));
+    rig.click(Control(button));
 
-    QCOMPARE(status.texts().last(), QStringLiteral("Could Not Talk To Sensor - Check Sensor Type, Power and Wiring"));
-    QCOMPARE(status.entries().last().colour, window.state().errorColor);
-    QCOMPARE(window.state().linkState, LinkState::NoSensor);
-    QCOMPARE(commandsWithOp(ports.at(1), '2'), 0);
-    QVERIFY(!window.link().isOpen());
-    QVERIFY(actionButtonsEnabled(window));
+    QCOMPARE(rig.status.texts(), QStringList({looking, message}));
+    QCOMPARE(rig.status.entries().first().colour, rig.window.state().busyColor);
+    QVERIFY(!rig.status.entries().first().actionButtonsEnabled);
+    QCOMPARE(rig.lastColour(), rig.window.state().errorColor);
+    QCOMPARE(rig.window.text(Control::txttype), QStringLiteral("Not Read"));
+    QCOMPARE(rig.window.text(Control::txtserialnum), QStringLiteral("Not Read"));
+    QCOMPARE(rig.window.state().linkState, state);
+    QVERIFY(!rig.window.link().isOpen());
+    QVERIFY(actionButtonsEnabled(rig.window));
 }
 
-void WorkflowsTest::level20ReadShowsEverySettingAndKeepsTheLink()
+void WorkflowsTest::readKeepsTheLinkUntilAReadFails()
 {
-    SimPorts ports;
-    SimulatedPort &sim = ports.add(1);
-    sim.sensor().setValue(28, "12.5");
-    Setup window(ports.devicePaths());
-    StatusRecorder status(window);
-
-    click(window, Control::cmdReadSensor);
-    QCOMPARE(status.texts().last(), QStringLiteral("Sensor Settings Read "));
-    QCOMPARE(status.entries().last().colour, window.state().goodColor);
-    for (const StatusEntry &entry : status.entries().mid(0, status.entries().size()))
+    Rig rig;
+    rig.sim->sensor().setValue(28, "12.5");
+    rig.click(Control::cmdReadSensor);
+    QCOMPARE(rig.last(), QStringLiteral("Sensor Settings Read "));
+    QCOMPARE(rig.lastColour(), rig.window.state().goodColor);
+    for (const StatusEntry &entry : rig.status.entries())
         QVERIFY2(!entry.actionButtonsEnabled, qPrintable(entry.text));
-    QVERIFY(actionButtonsEnabled(window));
-    QCOMPARE(window.state().linkState, LinkState::Connected);
-    QCOMPARE(window.text(Control::txttype), QStringLiteral("4-20mA"));
-    QCOMPARE(window.text(Control::txtserialnum), QStringLiteral("DV12345678"));
-    QCOMPARE(window.text(Control::txt20ma), QStringLiteral("12.5"));
-    QCOMPARE(window.text(Control::txtFactor), QStringLiteral("1"));
-    QCOMPARE(window.text(Control::cboutputunit), QStringLiteral("meter"));
-    QCOMPARE(window.text(Control::cbtimeunit), QStringLiteral("min"));
-    QCOMPARE(window.text(Control::cbAverging), QStringLiteral(" 1/2   second"));
-    QCOMPARE(window.text(Control::cbRejection), QStringLiteral("50 Hz"));
-    QCOMPARE(window.text(Control::lbunit1), QStringLiteral("m/min"));
+    QVERIFY(actionButtonsEnabled(rig.window));
+    const QStringList shown = {rig.window.text(Control::txttype), rig.window.text(Control::txtserialnum),
+        rig.window.text(Control::txt20ma), rig.window.text(Control::cbAverging), rig.window.text(Control::lbunit1)};
+    QCOMPARE(shown, QStringList({"4-20mA", "DV12345678", "12.5", " 1/2   second", "m/min"}));
 
-    // The sensor stays connected: the second read goes straight to it.
-    status.clear();
-    sim.clearLog();
-    click(window, Control::cmdReadSensor);
-    QVERIFY(!status.showed(lookingForSensor));
-    QVERIFY(!sim.received().contains("Hello"));
-    QCOMPARE(status.texts().last(), QStringLiteral("Sensor Settings Read "));
+    // Connected: the next read goes straight to the sensor.
+    rig.status.clear();
+    rig.sim->clearLog();
+    rig.sim->config().withFault(1, 27, SimFault::Refuse);
+    rig.click(Control::cmdReadSensor);
+    QVERIFY(!rig.status.showed(looking));
+    QVERIFY(!rig.sim->received().contains("Hello"));
+    QCOMPARE(rig.last(), QStringLiteral("Could Not Read All Of The Settings - Check Wiring"));
+    QCOMPARE(rig.lastColour(), rig.window.state().errorColor);
+    QCOMPARE(rig.window.state().linkState, LinkState::NoAdaptor);
+    QCOMPARE(rig.window.text(Control::txtserialnum), QStringLiteral("Not Read"));
+
+    // A failed read makes the next click search again.
+    rig.sim->config().faults.clear();
+    rig.status.clear();
+    rig.click(Control::cmdReadSensor);
+    QCOMPARE(rig.status.texts().first(), looking);
+    QCOMPARE(rig.last(), QStringLiteral("Sensor Settings Read "));
 }
 
-void WorkflowsTest::failedReadSearchesAgainNextTime()
+void WorkflowsTest::level12ReadNeedsAndUsesApplicationSettings()
 {
-    SimPorts ports;
-    SimulatedPort &sim = ports.add(1, SimConfig().withFault(1, 27, SimFault::Refuse));
-    Setup window(ports.devicePaths());
-    StatusRecorder status(window);
+    Rig rig(level12());
+    for (const auto &[param, value] : {std::pair(11, "5"), {10, "-2.5"}, {6, "0.25"}})
+        rig.sim->sensor().setValue(param, value);
+    rig.click(Control::cmdReadSensor);
+    QCOMPARE(rig.last(), QStringLiteral("Please Enter A Valid Number For The K Factor"));
+    QCOMPARE(rig.window.background(Control::txtFactor), rig.window.state().errorColor);
+    QCOMPARE(rig.window.text(Control::txt20ma), QString()); // nothing read is shown
 
-    click(window, Control::cmdReadSensor);
-    QCOMPARE(status.texts().last(), QStringLiteral("Could Not Read All Of The Settings - Check Wiring"));
-    QCOMPARE(status.entries().last().colour, window.state().errorColor);
-    QCOMPARE(window.state().linkState, LinkState::NoAdaptor);
-    QCOMPARE(window.text(Control::txtserialnum), QStringLiteral("Not Read"));
-
-    sim.config().faults.clear();
-    status.clear();
-    click(window, Control::cmdReadSensor);
-    QCOMPARE(status.texts().first(), lookingForSensor);
-    QCOMPARE(status.texts().last(), QStringLiteral("Sensor Settings Read "));
-}
-
-void WorkflowsTest::level12ReadNeedsApplicationSettings()
-{
-    SimConfig config;
-    config.level = 12;
-    SimPorts ports;
-    ports.add(1, config);
-    Setup window(ports.devicePaths());
-    StatusRecorder status(window);
-
-    click(window, Control::cmdReadSensor);
-    QCOMPARE(status.texts().last(), QStringLiteral("Please Enter A Valid Number For The K Factor"));
-    QCOMPARE(window.background(Control::txtFactor), window.state().errorColor);
-    QCOMPARE(window.text(Control::txt20ma), QString()); // nothing read is shown
-    QCOMPARE(window.text(Control::cbAverging), QString());
-    QVERIFY(actionButtonsEnabled(window));
-
-    // The next click clears the mark before anything else.
+    rig.enter("", "", "", "100");
     ColourValue markWhileReading = 0;
-    status.onText(QStringLiteral("Reading The Sensor Settings"), [&] {
-        markWhileReading = window.background(Control::txtFactor);
-    });
-    click(window, Control::cmdReadSensor);
-    QCOMPARE(markWhileReading, window.state().normalColor);
-    QCOMPARE(window.background(Control::txtFactor), window.state().errorColor);
-}
-
-void WorkflowsTest::level12ReadConvertsIntoUserUnits()
-{
-    SimConfig config;
-    config.level = 12;
-    SimPorts ports;
-    SimulatedPort &sim = ports.add(1, config);
-    sim.sensor().setValue(11, "5");
-    sim.sensor().setValue(10, "-2.5");
-    sim.sensor().setValue(6, "0.25");
-    Setup window(ports.devicePaths());
-    enterLitreInstallation(window);
-    StatusRecorder status(window);
-
-    click(window, Control::cmdReadSensor);
-    QCOMPARE(status.texts().last(),
-             QStringLiteral("Sensor Settings Read - Make Sure The Application Settings Match The Installation"));
-    QCOMPARE(status.entries().last().colour, window.state().goodColor);
-    // litre/sec at 100 pulses per litre: one sensor unit is one litre per second
-    QCOMPARE(window.text(Control::txt20ma), QStringLiteral("5"));
-    QCOMPARE(window.text(Control::txt4ma), QStringLiteral("-2.5"));
-    QCOMPARE(window.text(Control::txtlowflowcutoff), QStringLiteral("0.25"));
-    QCOMPARE(window.text(Control::txttype), QStringLiteral("4-20mA"));
-    QCOMPARE(window.text(Control::cbRejection), QStringLiteral("50 Hz"));
+    rig.status.onText(QStringLiteral("Reading The Sensor Settings"),
+                      [&] { markWhileReading = rig.window.background(Control::txtFactor); });
+    rig.click(Control::cmdReadSensor);
+    QCOMPARE(markWhileReading, rig.window.state().normalColor); // cleared before anything else
+    QCOMPARE(rig.last(), QStringLiteral("Sensor Settings Read - Make Sure The Application Settings Match The Installation"));
+    QCOMPARE(rig.lastColour(), rig.window.state().goodColor);
+    const QStringList loop = {rig.window.text(Control::txt4ma), rig.window.text(Control::txt20ma),
+                              rig.window.text(Control::txtlowflowcutoff), rig.window.text(Control::cbRejection)};
+    QCOMPARE(loop, QStringList({"-2.5", "5", "0.25", "50 Hz"}));
 }
 
 void WorkflowsTest::writeThenReadRoundTrips()
 {
-    SimPorts ports;
-    SimulatedPort &sim = ports.add(1);
-    Setup window(ports.devicePaths());
-    enterLitreInstallation(window);
-    enterLoopAndPerformance(window, "-2.5", "5", "0.25");
-    StatusRecorder status(window);
+    Rig rig;
+    rig.enter("-2.5", "5", "0.25");
+    rig.click(Control::cmdSaveSensor);
+    QCOMPARE(rig.last(), QStringLiteral("Sensor Settings Written"));
+    QCOMPARE(rig.lastColour(), rig.window.state().goodColor);
+    QCOMPARE(rig.sim->sensor().value(9), QByteArray("5")); // 20 mA in the sensor's unit
+    QCOMPARE(rig.sim->sensor().value(27), QByteArray("-2.5"));
 
-    click(window, Control::cmdSaveSensor);
-    QCOMPARE(status.texts().last(), QStringLiteral("Sensor Settings Written"));
-    QCOMPARE(status.entries().last().colour, window.state().goodColor);
-    QCOMPARE(sim.sensor().value(9), QByteArray("5"));    // 20 mA in the sensor's unit
-    QCOMPARE(sim.sensor().value(27), QByteArray("-2.5")); // 4 mA in the user's unit
-    QCOMPARE(sim.sensor().value(35), QByteArray("3"));
-    QVERIFY(actionButtonsEnabled(window));
-
-    // A fresh window reads back what was written.
-    Setup other(ports.devicePaths());
-    window.link().ClosePort();
-    click(other, Control::cmdReadSensor);
+    Setup other(rig.ports.devicePaths());
+    rig.window.link().ClosePort();
+    QTest::mouseClick(other.control(Control::cmdReadSensor), Qt::LeftButton);
     for (Control c : {Control::txtFactor, Control::txtpipeid, Control::txt4ma, Control::txt20ma,
-                      Control::txtlowflowcutoff, Control::cboutputunit, Control::cbtimeunit,
-                      Control::cbpipeidunit, Control::cb_k_units, Control::cbAverging,
-                      Control::cbSensitivity, Control::cbRejection})
-        QCOMPARE(other.text(c), window.text(c));
+                      Control::txtlowflowcutoff, Control::cboutputunit, Control::cbtimeunit, Control::cbpipeidunit,
+                      Control::cb_k_units, Control::cbAverging, Control::cbSensitivity, Control::cbRejection})
+        QCOMPARE(other.text(c), rig.window.text(c));
 }
 
-void WorkflowsTest::outOfRangeWriteShowsLimitedValuesAndSendsNothing()
+void WorkflowsTest::refusedBeforeSending_data()
 {
-    SimPorts ports;
-    SimulatedPort &sim = ports.add(1);
-    Setup window(ports.devicePaths());
-    enterLitreInstallation(window);
-    enterLoopAndPerformance(window, "0", "20", "0.05");
-    StatusRecorder status(window);
-
-    click(window, Control::cmdSaveSensor);
-    QCOMPARE(status.texts().last(), QStringLiteral("Some settings were out of range - Please Re-Check"));
-    QCOMPARE(status.entries().last().colour, window.state().errorColor);
-    QCOMPARE(window.text(Control::txt20ma), QStringLiteral("10")); // limited, shown back in litres/sec
-    QCOMPARE(window.background(Control::txt20ma), window.state().errorColor);
-    QCOMPARE(commandsWithOp(sim, '2'), 0);
-    QCOMPARE(commandsWithOp(sim, '3'), 0);
-    QVERIFY(actionButtonsEnabled(window));
-}
-
-void WorkflowsTest::unusableInstallationSendsNothing_data()
-{
-    QTest::addColumn<QString>("kFactor");
-    QTest::addColumn<QString>("pipeId");
+    QTest::addColumn<QStringList>("entries"); // 4 mA, 20 mA, cutoff, K-factor, pipe ID
     QTest::addColumn<int>("outputUnit");
-    QTest::addColumn<int>("marked"); // Control
-
-    QTest::newRow("K-factor zero") << "0" << "100" << 3 << int(Control::txtFactor);
-    QTest::newRow("K-factor at the lower bound") << "0.0001" << "100" << 3 << int(Control::txtFactor);
-    QTest::newRow("velocity with pipe ID zero") << "100" << "0" << 0 << int(Control::txtpipeid);
-    QTest::newRow("velocity with pipe ID 5000") << "100" << "5000" << 1 << int(Control::txtpipeid);
+    QTest::addColumn<int>("marked");
+    QTest::addColumn<QString>("shown20mA");
+    QTest::newRow("20 mA beyond the sensor, shown limited")
+        << QStringList{"0", "20", "0.05", "100", "100"} << 3 << int(Control::txt20ma) << "10";
+    QTest::newRow("K-factor zero") << QStringList{"0", "1", "0", "0", "100"} << 3 << int(Control::txtFactor) << "1";
+    QTest::newRow("K-factor at its bound") << QStringList{"0", "1", "0", "0.0001", "100"} << 3 << int(Control::txtFactor) << "1";
+    QTest::newRow("velocity, pipe ID zero") << QStringList{"0", "1", "0", "100", "0"} << 0 << int(Control::txtpipeid) << "1";
+    QTest::newRow("velocity, pipe ID 5000") << QStringList{"0", "1", "0", "100", "5000"} << 1 << int(Control::txtpipeid) << "1";
 }
 
-void WorkflowsTest::unusableInstallationSendsNothing()
+void WorkflowsTest::refusedBeforeSending()
 {
-    QFETCH(QString, kFactor);
-    QFETCH(QString, pipeId);
+    QFETCH(QStringList, entries);
     QFETCH(int, outputUnit);
     QFETCH(int, marked);
-    SimPorts ports;
-    SimulatedPort &sim = ports.add(1);
-    Setup window(ports.devicePaths());
-    enterLitreInstallation(window);
-    typeText(window, Control::txtFactor, kFactor);
-    typeText(window, Control::txtpipeid, pipeId);
-    window.setCurrentIndex(Control::cboutputunit, outputUnit);
-    enterLoopAndPerformance(window, "0", "1", "0");
-    StatusRecorder status(window);
-
-    click(window, Control::cmdSaveSensor);
-    QCOMPARE(status.texts().last(), QStringLiteral("Some settings were out of range - Please Re-Check"));
-    QCOMPARE(window.background(Control(marked)), window.state().errorColor);
-    QCOMPARE(commandsWithOp(sim, '2'), 0);
-    QVERIFY(actionButtonsEnabled(window));
+    QFETCH(QString, shown20mA);
+    Rig rig;
+    rig.enter(entries[0], entries[1], entries[2], entries[3], entries[4], outputUnit);
+    rig.click(Control::cmdSaveSensor);
+    QCOMPARE(rig.last(), outOfRange);
+    QCOMPARE(rig.lastColour(), rig.window.state().errorColor);
+    QCOMPARE(rig.window.background(Control(marked)), rig.window.state().errorColor);
+    QCOMPARE(rig.window.text(Control::txt20ma), shown20mA);
+    QCOMPARE(rig.writes(), 0);
+    QVERIFY(actionButtonsEnabled(rig.window));
 }
 
 void WorkflowsTest::silentSensorWriteIsAFailure()
 {
-    SimPorts ports;
-    SimulatedPort &sim = ports.add(1);
-    Setup window(ports.devicePaths());
-    enterLitreInstallation(window);
-    enterLoopAndPerformance(window, "0", "5", "0.05");
-    click(window, Control::cmdReadSensor); // connects
-    QCOMPARE(window.state().linkState, LinkState::Connected);
-    enterLitreInstallation(window);
-    enterLoopAndPerformance(window, "0", "5", "0.05");
-
-    sim.config().silentAfterIdentification = true;
-    StatusRecorder status(window);
-    click(window, Control::cmdSaveSensor);
-    QCOMPARE(status.texts().last(), QStringLiteral("Could Not Write All Of The Settings - Check Power and Wiring"));
-    QCOMPARE(status.entries().last().colour, window.state().errorColor);
-    QCOMPARE(window.state().linkState, LinkState::NoAdaptor);
+    Rig rig;
+    rig.enter();
+    rig.click(Control::cmdReadSensor); // connects, and shows what the sensor holds
+    rig.enter();
+    rig.sim->config().silentAfterIdentification = true;
+    rig.click(Control::cmdSaveSensor);
+    QCOMPARE(rig.last(), QStringLiteral("Could Not Write All Of The Settings - Check Power and Wiring"));
+    QCOMPARE(rig.lastColour(), rig.window.state().errorColor);
+    QCOMPARE(rig.window.state().linkState, LinkState::NoAdaptor);
 }
 
 void WorkflowsTest::exitDuringEndPauseEndsAtOnce()
 {
-    SimPorts ports;
-    ports.add(1);
-    Setup window(ports.devicePaths());
-    window.show();
-    StatusRecorder status(window);
-    // Exit is clicked inside the 250 ms pause that follows the final message.
-    status.onText(QStringLiteral("Sensor Settings Read "), [&window] {
-        QTimer::singleShot(50, &window, [&window] { click(window, Control::cmdok); });
+    Rig rig;
+    rig.window.show();
+    rig.status.onText(QStringLiteral("Sensor Settings Read "), [&rig] {
+        QTimer::singleShot(50, &rig.window, [&rig] { rig.click(Control::cmdok); });
     });
-    click(window, Control::cmdReadSensor);
-
-    QCOMPARE(status.texts().last(), QStringLiteral("Sensor Settings Read "));
-    QVERIFY(actionButtonsDisabled(window)); // nothing ran after Exit
-    QVERIFY(!window.link().isOpen());
-    QVERIFY(!window.isVisible());
+    rig.click(Control::cmdReadSensor);
+    QCOMPARE(rig.last(), QStringLiteral("Sensor Settings Read "));
+    QVERIFY(actionButtonsDisabled(rig.window)); // nothing ran after Exit
+    QVERIFY(!rig.window.link().isOpen());
+    QVERIFY(!rig.window.isVisible());
 }
 
 QTEST_MAIN(WorkflowsTest)

@@ -1,15 +1,15 @@
-// Entries between the window and the settings record: validation (order, zeroed field, mark,
-// message, modes) and showing a record (bounds, rounding stored back, fallbacks, locale text).
+// Entries between the window and the settings record under English and German locales:
+// validation (order, zeroed field, mark, message, modes) and showing a record (bounds, rounding
+// stored back, fallbacks, text that reads back as stored).
 #include "LocaleGuard.h"
 #include "WindowInput.h"
 #include "convert/ShowSettings.h"
 #include "convert/Validation.h"
 #include "core/Status.h"
-#include "protocol/NumberText.h"
 
 #include <QtTest>
 
-#include <limits>
+#include <array>
 
 namespace {
 
@@ -30,10 +30,20 @@ const std::tuple<Control, const char *, const char *> steps[] = {
 };
 const SensorSettings valid{5, 1, 100, 1, 65.7667f, 1, -2.25f, 300, 0.5f, 3, 2, 1};
 const SensorSettings untouched{7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7};
-const float infinite = std::numeric_limits<float>::infinity();
-const float noNumber = std::numeric_limits<float>::quiet_NaN();
+const SensorSettings showable{3, 2, 80, 0, 57.25f, 1, 1, 20, 0.5f, 4, 2, 1};
 
-bool isList(Control c) { return c >= Control::cboutputunit && c <= Control::cbRejection; }
+bool isList(Control c) { return c >= Control::cboutputunit; }
+// The record's field of a control: five numbers, then seven list rows, in the order of Control.
+float *numberOf(SensorSettings &s, Control c)
+{
+    return std::array{&s.kFactor, &s.pipeId, &s.setpoint4mA, &s.setpoint20mA, &s.lowFlowCutoff}[int(c)];
+}
+std::int16_t *rowOf(SensorSettings &s, Control c)
+{
+    return std::array{&s.outputUnit, &s.timeUnit, &s.pipeIdUnit, &s.kFactorUnit, &s.averaging, &s.sensitivity,
+                      &s.noiseRejection}[int(c) - int(Control::cboutputunit)];
+}
+double fieldOf(SensorSettings s, Control c) { return isList(c) ? *rowOf(s, c) : *numberOf(s, c); }
 
 // Types into a box or a list's edit part; "." becomes the locale's separator, "#" the other one.
 void enter(Setup &w, Control c, QString text)
@@ -43,78 +53,16 @@ void enter(Setup &w, Control c, QString text)
     isList(c) ? typeListText(w, c, text) : typeText(w, c, text);
 }
 
-// The record's field of a control, in the order of Control.
-float *numberOf(SensorSettings &s, Control c)
-{
-    float *numbers[] = {&s.kFactor, &s.pipeId, &s.setpoint4mA, &s.setpoint20mA, &s.lowFlowCutoff};
-    return numbers[int(c)];
-}
-double fieldOf(SensorSettings s, Control c)
-{
-    const std::int16_t rows[] = {s.outputUnit, s.timeUnit, s.pipeIdUnit, s.kFactorUnit, s.averaging, s.sensitivity,
-                                 s.noiseRejection};
-    return isList(c) ? rows[int(c) - int(Control::cboutputunit)] : *numberOf(s, c);
-}
-
-void addLocales()
+template <typename Case, std::size_t N> void addLocaleRows(const Case (&cases)[N])
 {
     QTest::addColumn<QLocale>("locale");
-    QTest::newRow("English") << LocaleGuard::english();
-    QTest::newRow("German") << LocaleGuard::german();
+    QTest::addColumn<int>("row");
+    for (const QLocale &locale : {LocaleGuard::english(), LocaleGuard::german()})
+        for (std::size_t row = 0; row < N; ++row)
+            QTest::addRow("%s: %s", qPrintable(locale.name()), cases[row].name) << locale << int(row);
 }
 
-} // namespace
-
-class EntriesTest : public QObject
-{
-    Q_OBJECT
-private slots:
-    void validationOrder_data() { addLocales(); }
-    void validationOrder();
-    void validationModes_data();
-    void validationModes();
-    void showNumbers_data();
-    void showNumbers();
-    void showListRows();
-};
-
-void EntriesTest::validationOrder()
-{
-    // Every entry spoilt (a list's typed text matching no row); each run stops at the next step.
-    QFETCH(QLocale, locale);
-    LocaleGuard guard(locale);
-    Setup window(missingPorts());
-    SetupState &state = window.state();
-    for (const auto &step : steps)
-        enter(window, std::get<0>(step), "x");
-    for (int failing = 0; failing < int(std::size(steps)); ++failing) {
-        state.settings = untouched;
-        QVERIFY(!ValidateEntries(state, window, ValidationMode::WithLoop));
-        QCOMPARE(window.text(Control::txtmsg), std::get<2>(steps[failing]));
-        QCOMPARE(window.background(Control::txtmsg), state.errorColor);
-        for (int i = 0; i < int(std::size(steps)); ++i) { // earlier fields read, the failing one 0, later ones left
-            const Control c = std::get<0>(steps[i]);
-            QCOMPARE(fieldOf(state.settings, c), i < failing ? fieldOf(valid, c) : i == failing ? 0 : 7);
-            // Only the failing control is marked, and never a performance list.
-            const bool performance = c >= Control::cbAverging && c <= Control::cbRejection;
-            QCOMPARE(window.background(c) == state.errorColor, i == failing && !performance);
-        }
-        ClearFieldMarks(window, state);
-        enter(window, std::get<0>(steps[failing]), std::get<1>(steps[failing]));
-    }
-    QVERIFY(ValidateEntries(state, window, ValidationMode::WithLoop));
-    QCOMPARE(state.settings, valid);
-}
-
-struct ModeCase
-{
-    const char *name;
-    ValidationMode mode;
-    Control control;
-    const char *text;
-    bool ok;
-    float field;
-};
+struct ModeCase { const char *name; ValidationMode mode; Control control; const char *text; bool ok; float field; };
 const ModeCase modeCases[] = {
     {"K with the other separator", ValidationMode::WithLoop, Control::txtFactor, "1#5", false, 0},
     {"K infinite", ValidationMode::NoLoop, Control::txtFactor, "inf", false, 0},
@@ -128,13 +76,65 @@ const ModeCase modeCases[] = {
     {"4 mA in the locale's notation", ValidationMode::WithLoop, Control::txt4ma, "-3.5", true, -3.5f},
 };
 
-void EntriesTest::validationModes_data()
+// The box's text before is "12": out-of-range installation values leave it. An empty text: the
+// value cannot be shown as a number.
+struct ShowCase { const char *name; Control box; float value; const char *text; float stored; };
+const ShowCase showCases[] = {
+    {"K on the lower bound", Control::txtFactor, 0.0001f, "12", 0.0001f},
+    {"K above it, rounded onto it", Control::txtFactor, 0.00011f, "0.0001", 0.0001f},
+    {"K on the upper bound in single precision", Control::txtFactor, 999999.125f, "12", 999999.125f},
+    {"K below it", Control::txtFactor, 999999, "999999", 999999},
+    {"K not a number", Control::txtFactor, float(qQNaN()), "12", float(qQNaN())},
+    {"pipe on the upper bound", Control::txtpipeid, 5000, "12", 5000},
+    {"pipe below it", Control::txtpipeid, 4999.5f, "4999.5", 4999.5f},
+    {"4 mA rounded to four decimals", Control::txt4ma, 1.23456f, "1.2346", 1.2346f},
+    {"20 mA tie to even", Control::txt20ma, 0.03125f, "0.0312", 0.0312f},
+    {"cutoff longer than the box takes", Control::txtlowflowcutoff, -123.4567f, "-123.4567", -123.4567f},
+    {"20 mA beyond single precision", Control::txt20ma, float(qInf()), "", float(qInf())},
+    {"cutoff not a number", Control::txtlowflowcutoff, float(qQNaN()), "", float(qQNaN())},
+};
+
+} // namespace
+
+class EntriesTest : public QObject
 {
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<int>("row");
-    for (const QLocale &locale : {LocaleGuard::english(), LocaleGuard::german()})
-        for (int row = 0; row < int(std::size(modeCases)); ++row)
-            QTest::addRow("%s: %s", qPrintable(locale.name()), modeCases[row].name) << locale << row;
+    Q_OBJECT
+private slots:
+    void validationOrder();
+    void validationModes_data() { addLocaleRows(modeCases); }
+    void validationModes();
+    void showNumbers_data() { addLocaleRows(showCases); }
+    void showNumbers();
+    void showListRows();
+};
+
+void EntriesTest::validationOrder()
+{
+    for (const QLocale &locale : {LocaleGuard::english(), LocaleGuard::german()}) {
+        LocaleGuard guard(locale);
+        Setup window(missingPorts());
+        SetupState &state = window.state();
+        for (const auto &step : steps) // spoilt; a list's typed text matches no row
+            enter(window, std::get<0>(step), "x");
+        // Each run stops at the next step: earlier fields read, the failing one 0 and marked, later
+        // ones left; never a performance list marked.
+        for (int failing = 0; failing < int(std::size(steps)); ++failing) {
+            state.settings = untouched;
+            QVERIFY(!ValidateEntries(state, window, ValidationMode::WithLoop));
+            QCOMPARE(window.text(Control::txtmsg), std::get<2>(steps[failing]));
+            QCOMPARE(window.background(Control::txtmsg), state.errorColor);
+            for (int i = 0; i < int(std::size(steps)); ++i) {
+                const Control c = std::get<0>(steps[i]);
+                QCOMPARE(fieldOf(state.settings, c), i < failing ? fieldOf(valid, c) : i == failing ? 0 : 7);
+                const bool performance = c >= Control::cbAverging && c <= Control::cbRejection;
+                QCOMPARE(window.background(c) == state.errorColor, i == failing && !performance);
+            }
+            ClearFieldMarks(window, state);
+            enter(window, std::get<0>(steps[failing]), std::get<1>(steps[failing]));
+        }
+        QVERIFY(ValidateEntries(state, window, ValidationMode::WithLoop));
+        QCOMPARE(state.settings, valid);
+    }
 }
 
 void EntriesTest::validationModes()
@@ -148,69 +148,34 @@ void EntriesTest::validationModes()
         enter(window, control, text);
     enter(window, c.control, c.text);
     window.state().settings = untouched;
-
     QCOMPARE(ValidateEntries(window.state(), window, c.mode), c.ok);
     QCOMPARE(fieldOf(window.state().settings, c.control), c.field);
     QCOMPARE(window.background(c.control) == window.state().errorColor, !c.ok);
 }
 
-void EntriesTest::showNumbers_data()
-{
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<Control>("box");
-    QTest::addColumn<float>("value");
-    QTest::addColumn<QString>("text"); // "12": the box is left as it was; "": no number shown
-    QTest::addColumn<float>("stored");
-    for (const QLocale &locale : {LocaleGuard::english(), LocaleGuard::german()}) {
-        const auto add = [&](const char *name, Control box, float value, const char *text, float stored) {
-            QTest::addRow("%s: %s", qPrintable(locale.name()), name) << locale << box << value << text << stored;
-        };
-        // Installation values: open bounds in single precision.
-        add("K on the lower bound", Control::txtFactor, 0.0001f, "12", 0.0001f);
-        add("K above it, rounded onto it", Control::txtFactor, 0.00011f, "0.0001", 0.0001f);
-        add("K on the upper bound", Control::txtFactor, 999999.125f, "12", 999999.125f);
-        add("K below it", Control::txtFactor, 999999, "999999", 999999);
-        add("K not a number", Control::txtFactor, noNumber, "12", noNumber);
-        add("pipe on the lower bound", Control::txtpipeid, 0.01f, "12", 0.01f);
-        add("pipe on the upper bound", Control::txtpipeid, 5000, "12", 5000);
-        add("pipe below it", Control::txtpipeid, 4999.5f, "4999.5", 4999.5f);
-        // Loop values: four decimals, ties to even, longer texts than the box allows to type.
-        add("4 mA rounded", Control::txt4ma, 1.23456f, "1.2346", 1.2346f);
-        add("20 mA tie to even", Control::txt20ma, 0.03125f, "0.0312", 0.0312f);
-        add("cutoff longer than its box", Control::txtlowflowcutoff, -123.4567f, "-123.4567", -123.4567f);
-        add("4 mA without exponent", Control::txt4ma, 1.5e12f, "1500000000000", 1.5e12f);
-        add("20 mA beyond single precision", Control::txt20ma, infinite, "", infinite);
-        add("cutoff not a number", Control::txtlowflowcutoff, noNumber, "", noNumber);
-    }
-}
-
 void EntriesTest::showNumbers()
 {
     QFETCH(QLocale, locale);
-    QFETCH(Control, box);
-    QFETCH(float, value);
-    QFETCH(QString, text);
-    QFETCH(float, stored);
+    QFETCH(int, row);
+    const ShowCase &c = showCases[row];
     LocaleGuard guard(locale);
     Setup window(missingPorts());
     SetupState &state = window.state();
-    typeText(window, box, "12");
-    state.settings = {3, 2, 80, 0, 57.25f, 1, 1, 20, 0.5f, 4, 2, 1}; // every other value showable
-    *numberOf(state.settings, box) = value;
-
+    typeText(window, c.box, "12");
+    state.settings = showable;
+    *numberOf(state.settings, c.box) = c.value;
+    const QString text = QString(c.text).replace('.', state.decimalSep);
     const bool shown = text != "12" && !text.isEmpty();
+
     QCOMPARE(ShowSettings(state, window, true), shown);
-    const float field = *numberOf(state.settings, box);
-    QVERIFY(field == stored || (std::isnan(field) && std::isnan(stored)));
-    if (text == "12") {
-        QCOMPARE(window.text(box), text);
+    const float stored = *numberOf(state.settings, c.box);
+    QVERIFY(stored == c.stored || (std::isnan(stored) && std::isnan(c.stored)));
+    QVERIFY(text.isEmpty() || window.text(c.box) == text);
+    if (text == "12")
         return;
-    }
-    if (shown)
-        QCOMPARE(window.text(box), text.replace('.', state.decimalSep));
     // What is shown reads back as what is stored; what cannot be shown stops validation at its box.
     QCOMPARE(ValidateEntries(state, window, ValidationMode::WithLoop), shown);
-    QVERIFY(shown ? *numberOf(state.settings, box) == stored : window.background(box) == state.errorColor);
+    QVERIFY(shown ? *numberOf(state.settings, c.box) == c.stored : window.background(c.box) == state.errorColor);
 }
 
 void EntriesTest::showListRows()
@@ -223,13 +188,10 @@ void EntriesTest::showListRows()
         {Control::cbAverging, 11, true, " 1/4   second "}, {Control::cbSensitivity, 10, false, "100 %"},
         {Control::cbRejection, 2, false, "60 Hz"},
     };
-    const SensorSettings showable{3, 2, 80, 0, 57.25f, 1, 1, 20, 0.5f, 4, 2, 1};
     for (const auto &[list, row, ok, shown] : rows) {
         Setup window(missingPorts());
-        SensorSettings &s = window.state().settings = showable;
-        std::int16_t *fields[] = {&s.outputUnit, &s.timeUnit, &s.pipeIdUnit, &s.kFactorUnit, &s.averaging,
-                                  &s.sensitivity, &s.noiseRejection};
-        *fields[int(list) - int(Control::cboutputunit)] = std::int16_t(row);
+        window.state().settings = showable;
+        *rowOf(window.state().settings, list) = std::int16_t(row);
         QCOMPARE(ShowSettings(window.state(), window, true), ok);
         QCOMPARE(window.text(list), shown);
     }

@@ -73,25 +73,29 @@ const ModeCase modeCases[] = {
     {"20 mA empty without loop is 0", ValidationMode::NoLoop, Control::txt20ma, "", true, 0},
     {"4 mA text without loop is not read", ValidationMode::NoLoop, Control::txt4ma, "x", true, 7},
     {"4 mA empty for the application is 0", ValidationMode::ApplicationOnly, Control::txt4ma, "", true, 0},
-    {"4 mA in the locale's notation", ValidationMode::WithLoop, Control::txt4ma, "-3.5", true, -3.5f},
 };
 
-// The box's text before is "12": out-of-range installation values leave it. An empty text: the
-// value cannot be shown as a number.
-struct ShowCase { const char *name; Control box; float value; const char *text; float stored; };
+// Every box starts with "12", left there by an installation value out of range. No text: the value
+// cannot be shown as a number. A list row outside its list selects the first row and fails;
+// averaging falls back to its second row and passes.
+struct ShowCase { const char *name; Control control; float value; bool ok; const char *text; float stored = 0; };
 const ShowCase showCases[] = {
-    {"K on the lower bound", Control::txtFactor, 0.0001f, "12", 0.0001f},
-    {"K above it, rounded onto it", Control::txtFactor, 0.00011f, "0.0001", 0.0001f},
-    {"K on the upper bound in single precision", Control::txtFactor, 999999.125f, "12", 999999.125f},
-    {"K below it", Control::txtFactor, 999999, "999999", 999999},
-    {"K not a number", Control::txtFactor, float(qQNaN()), "12", float(qQNaN())},
-    {"pipe on the upper bound", Control::txtpipeid, 5000, "12", 5000},
-    {"pipe below it", Control::txtpipeid, 4999.5f, "4999.5", 4999.5f},
-    {"4 mA rounded to four decimals", Control::txt4ma, 1.23456f, "1.2346", 1.2346f},
-    {"20 mA tie to even", Control::txt20ma, 0.03125f, "0.0312", 0.0312f},
-    {"cutoff longer than the box takes", Control::txtlowflowcutoff, -123.4567f, "-123.4567", -123.4567f},
-    {"20 mA beyond single precision", Control::txt20ma, float(qInf()), "", float(qInf())},
-    {"cutoff not a number", Control::txtlowflowcutoff, float(qQNaN()), "", float(qQNaN())},
+    {"K on the lower bound", Control::txtFactor, 0.0001f, false, "12", 0.0001f},
+    {"K above it, rounded onto it", Control::txtFactor, 0.00011f, true, "0.0001", 0.0001f},
+    {"K on the upper bound in single precision", Control::txtFactor, 999999.125f, false, "12", 999999.125f},
+    {"K below it", Control::txtFactor, 999999, true, "999999", 999999},
+    {"K not a number", Control::txtFactor, float(qQNaN()), false, "12", float(qQNaN())},
+    {"pipe on the upper bound", Control::txtpipeid, 5000, false, "12", 5000},
+    {"pipe below it", Control::txtpipeid, 4999.5f, true, "4999.5", 4999.5f},
+    {"4 mA rounded to four decimals", Control::txt4ma, 1.23456f, true, "1.2346", 1.2346f},
+    {"20 mA tie to even", Control::txt20ma, 0.03125f, true, "0.0312", 0.0312f},
+    {"cutoff longer than the box takes", Control::txtlowflowcutoff, -123.4567f, true, "-123.4567", -123.4567f},
+    {"20 mA beyond single precision", Control::txt20ma, float(qInf()), false, "", float(qInf())},
+    {"cutoff not a number", Control::txtlowflowcutoff, float(qQNaN()), false, "", float(qQNaN())},
+    {"no output unit", Control::cboutputunit, -1, false, "meter"},
+    {"no K unit", Control::cb_k_units, -1, false, "pulses/gallon"},
+    {"averaging past the list", Control::cbAverging, 11, true, " 1/4   second "},
+    {"noise rejection past the list", Control::cbRejection, 2, false, "60 Hz"},
 };
 
 } // namespace
@@ -103,9 +107,9 @@ private slots:
     void validationOrder();
     void validationModes_data() { addLocaleRows(modeCases); }
     void validationModes();
-    void showNumbers_data() { addLocaleRows(showCases); }
-    void showNumbers();
-    void showListRows();
+    void show_data() { addLocaleRows(showCases); }
+    void show();
+    void showWithoutInstallation();
 };
 
 void EntriesTest::validationOrder()
@@ -153,7 +157,7 @@ void EntriesTest::validationModes()
     QCOMPARE(window.background(c.control) == window.state().errorColor, !c.ok);
 }
 
-void EntriesTest::showNumbers()
+void EntriesTest::show()
 {
     QFETCH(QLocale, locale);
     QFETCH(int, row);
@@ -161,42 +165,31 @@ void EntriesTest::showNumbers()
     LocaleGuard guard(locale);
     Setup window(missingPorts());
     SetupState &state = window.state();
-    typeText(window, c.box, "12");
     state.settings = showable;
-    *numberOf(state.settings, c.box) = c.value;
+    if (isList(c.control)) {
+        *rowOf(state.settings, c.control) = std::int16_t(c.value);
+    } else {
+        typeText(window, c.control, "12");
+        *numberOf(state.settings, c.control) = c.value;
+    }
     const QString text = QString(c.text).replace('.', state.decimalSep);
-    const bool shown = text != "12" && !text.isEmpty();
 
-    QCOMPARE(ShowSettings(state, window, true), shown);
-    const float stored = *numberOf(state.settings, c.box);
+    QCOMPARE(ShowSettings(state, window, true), c.ok);
+    QVERIFY(text.isEmpty() || window.text(c.control) == text);
+    if (isList(c.control))
+        return;
+    const float stored = *numberOf(state.settings, c.control);
     QVERIFY(stored == c.stored || (std::isnan(stored) && std::isnan(c.stored)));
-    QVERIFY(text.isEmpty() || window.text(c.box) == text);
     if (text == "12")
         return;
     // What is shown reads back as what is stored; what cannot be shown stops validation at its box.
-    QCOMPARE(ValidateEntries(state, window, ValidationMode::WithLoop), shown);
-    QVERIFY(shown ? *numberOf(state.settings, c.box) == c.stored : window.background(c.box) == state.errorColor);
+    QCOMPARE(ValidateEntries(state, window, ValidationMode::WithLoop), c.ok);
+    QVERIFY(c.ok ? *numberOf(state.settings, c.control) == c.stored : window.background(c.control) == state.errorColor);
 }
 
-void EntriesTest::showListRows()
+void EntriesTest::showWithoutInstallation()
 {
-    // A row outside its list selects the first row and fails; averaging falls back to its second
-    // row and passes.
-    const std::tuple<Control, int, bool, const char *> rows[] = {
-        {Control::cboutputunit, -1, false, "meter"}, {Control::cbtimeunit, 4, false, "sec"},
-        {Control::cbpipeidunit, 2, false, "mm"}, {Control::cb_k_units, -1, false, "pulses/gallon"},
-        {Control::cbAverging, 11, true, " 1/4   second "}, {Control::cbSensitivity, 10, false, "100 %"},
-        {Control::cbRejection, 2, false, "60 Hz"},
-    };
-    for (const auto &[list, row, ok, shown] : rows) {
-        Setup window(missingPorts());
-        window.state().settings = showable;
-        *rowOf(window.state().settings, list) = std::int16_t(row);
-        QCOMPARE(ShowSettings(window.state(), window, true), ok);
-        QCOMPARE(window.text(list), shown);
-    }
-
-    // Without showAll the installation is left as it is, unusable values included.
+    // The installation is left as it is, unusable values included.
     Setup window(missingPorts());
     typeText(window, Control::txtFactor, "12");
     SensorSettings &s = window.state().settings = showable;

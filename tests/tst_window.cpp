@@ -35,10 +35,9 @@ class TestWindow : public QObject
     Q_OBJECT
 private slots:
     void form();
-    void typingLimits();
     void startup();
-    void userChoices();
-    void otherChanges();
+    void typingLimits();
+    void changeHandlers();
     void exitAndCloseBox();
 };
 
@@ -76,24 +75,6 @@ void TestWindow::form()
     }
 }
 
-void TestWindow::typingLimits()
-{
-    Setup window{QStringList()};
-    window.show();
-    for (auto [box, limit] : {std::pair(Control::txtpipeid, 6), std::pair(Control::txtFactor, 7), std::pair(Control::txt4ma, 8),
-                              std::pair(Control::txt20ma, 8), std::pair(Control::txtlowflowcutoff, 7)}) {
-        QTest::keyClicks(window.control(box), "123456789");
-        QCOMPARE(window.text(box), QString("123456789").left(limit));
-    }
-    // A longer text from the program is shown whole (cut, it would be another number); typing stays
-    // refused until the user has shortened it to the limit.
-    window.setText(Control::txt4ma, "-12345.678");
-    QTest::keyClick(window.control(Control::txt4ma), Qt::Key_1);
-    QCOMPARE(window.text(Control::txt4ma), "-12345.678");
-    QTest::keyClicks(window.control(Control::txt4ma), "\b\b1");
-    QCOMPARE(window.text(Control::txt4ma), "-12345.6");
-}
-
 void TestWindow::startup()
 {
     for (auto [locale, separator] : {std::pair(LocaleGuard::english(), "."), std::pair(LocaleGuard::german(), ","),
@@ -119,7 +100,25 @@ void TestWindow::startup()
     QVERIFY(window.text(Control::cboutputunit).isEmpty() && window.text(Control::cbtimeunit).isEmpty());
 }
 
-void TestWindow::userChoices()
+void TestWindow::typingLimits()
+{
+    Setup window{QStringList()};
+    window.show();
+    for (auto [box, limit] : {std::pair(Control::txtpipeid, 6), std::pair(Control::txtFactor, 7), std::pair(Control::txt4ma, 8),
+                              std::pair(Control::txt20ma, 8), std::pair(Control::txtlowflowcutoff, 7)}) {
+        QTest::keyClicks(window.control(box), "123456789");
+        QCOMPARE(window.text(box), QString("123456789").left(limit));
+    }
+    // A longer text from the program is shown whole (cut, it would be another number); typing stays
+    // refused until the user has shortened it to the limit.
+    window.setText(Control::txt4ma, "-12345.678");
+    QTest::keyClick(window.control(Control::txt4ma), Qt::Key_1);
+    QCOMPARE(window.text(Control::txt4ma), "-12345.678");
+    QTest::keyClicks(window.control(Control::txt4ma), "\b\b1");
+    QCOMPARE(window.text(Control::txt4ma), "-12345.6");
+}
+
+void TestWindow::changeHandlers()
 {
     Setup window{QStringList()};
     window.show();
@@ -139,15 +138,9 @@ void TestWindow::userChoices()
         window.setCurrentIndex(Control::cboutputunit, 7);
         QCOMPARE(window.text(Control::cboutputunit), "acre in");
     }
-}
-
-void TestWindow::otherChanges()
-{
-    Setup window{QStringList()};
-    window.show();
     for (char key : QByteArray("44.5")) // every keystroke in the pipe ID warns; no label changes
         QVERIFY(warns(window, [&] { QTest::keyClick(window.control(Control::txtpipeid), key); }));
-    QCOMPARE(unitLabels(window).first(), "US gal/min");
+    QCOMPARE(unitLabels(window).first(), "acrein/hour");
     // The K-factor's text warns whenever it changes, from the program too.
     QVERIFY(warns(window, [&] { window.setText(Control::txtFactor, QStringLiteral("65")); }));
     QVERIFY(!warns(window, [&] { window.setText(Control::txtFactor, QStringLiteral("65")); }));
@@ -160,9 +153,9 @@ void TestWindow::otherChanges()
     QCOMPARE(window.text(Control::txtmsg), QString());
 
     // A choice by the program warns, also of the row already chosen.
-    QVERIFY(warns(window, [&] { window.setCurrentIndex(Control::cbtimeunit, 2); }));
-    QVERIFY(warns(window, [&] { window.setCurrentIndex(Control::cbtimeunit, 2); }));
-    QCOMPARE(unitLabels(window).first(), "US gal/hour");
+    QVERIFY(warns(window, [&] { window.setCurrentIndex(Control::cbtimeunit, 3); }));
+    QVERIFY(warns(window, [&] { window.setCurrentIndex(Control::cbtimeunit, 3); }));
+    QCOMPARE(unitLabels(window).first(), "acre in/day");
     window.setCurrentIndex(Control::cboutputunit, -1);
     QVERIFY(window.text(Control::cboutputunit).isEmpty() && window.state().settings.outputUnit == -1);
     QCOMPARE(unitLabels(window), QStringList({"", "", ""}));

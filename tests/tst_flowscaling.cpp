@@ -17,11 +17,15 @@ const double area100mm = 0.0078539750;
 bool close(double a, double b) { return std::fabs(a - b) <= 1e-6 * std::max(std::fabs(a), std::fabs(b)) + 1e-12; }
 bool sameLoopValues(const SensorSettings &a, const SensorSettings &b)
 {
-    return close(a.setpoint4mA, b.setpoint4mA) && close(a.setpoint20mA, b.setpoint20mA) && close(a.lowFlowCutoff, b.lowFlowCutoff);
+    return close(a.setpoint4mA, b.setpoint4mA) && close(a.setpoint20mA, b.setpoint20mA)
+        && close(a.lowFlowCutoff, b.lowFlowCutoff);
 }
 
 // Units, pipe and K-factor (the record's order), the user's loop values: 4 mA, 20 mA, cutoff.
-SensorSettings litrePerSecond(float at4mA, float at20mA, float cutoff) { return {3, 0, 100, 0, 100, 1, at4mA, at20mA, cutoff}; }
+SensorSettings litrePerSecond(float at4mA, float at20mA, float cutoff)
+{
+    return {3, 0, 100, 0, 100, 1, at4mA, at20mA, cutoff};
+}
 // The sensor's values expected, and the boxes marked as clamped ("4", "20", "cutoff").
 struct Case { const char *name; SensorSettings user; bool loop; float at4mA, at20mA, cutoff; const char *marked; };
 const Case cases[] = {
@@ -70,7 +74,8 @@ void FlowScalingTest::examples()
     state.settings = c.user;
     state.hasLoopOutput = c.loop;
     QCOMPARE(ToSensorUnits(state, window), !*c.marked);
-    QVERIFY2(close(state.sensor4mA, c.at4mA) && close(state.sensor20mA, c.at20mA) && close(state.sensorCutoff, c.cutoff),
+    QVERIFY2(close(state.sensor4mA, c.at4mA) && close(state.sensor20mA, c.at20mA)
+                 && close(state.sensorCutoff, c.cutoff),
              qPrintable(QStringLiteral("%1 %2 %3").arg(state.sensor4mA).arg(state.sensor20mA).arg(state.sensorCutoff)));
     QStringList marked;
     for (auto [box, name] : {std::pair(Control::txt4ma, "4"), std::pair(Control::txt20ma, "20"),

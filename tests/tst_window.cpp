@@ -104,8 +104,9 @@ void TestWindow::typingLimits()
 {
     Setup window{QStringList()};
     window.show();
-    for (auto [box, limit] : {std::pair(Control::txtpipeid, 6), std::pair(Control::txtFactor, 7), std::pair(Control::txt4ma, 8),
-                              std::pair(Control::txt20ma, 8), std::pair(Control::txtlowflowcutoff, 7)}) {
+    for (auto [box, limit] : {std::pair(Control::txtpipeid, 6), std::pair(Control::txtFactor, 7),
+                              std::pair(Control::txt4ma, 8), std::pair(Control::txt20ma, 8),
+                              std::pair(Control::txtlowflowcutoff, 7)}) {
         QTest::keyClicks(window.control(box), "123456789");
         QCOMPARE(window.text(box), QString("123456789").left(limit));
     }

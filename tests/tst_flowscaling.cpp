@@ -1,3 +1,5 @@
+// Loop values between the user's unit and the sensor's: worked examples there and back, the limits
+// of both sensor types, and the guards.
 #include "WindowInput.h"
 #include "convert/FlowScaling.h"
 
@@ -8,275 +10,110 @@
 
 namespace {
 
-const Control loopBoxes[] = {Control::txt4ma, Control::txt20ma, Control::txtlowflowcutoff};
+const float infinite = std::numeric_limits<float>::infinity();
+const float noNumber = std::numeric_limits<float>::quiet_NaN();
+const double area100mm = 0.0078539750;
 
-struct Units
+bool close(double a, double b) { return std::fabs(a - b) <= 1e-6 * std::max(std::fabs(a), std::fabs(b)) + 1e-12; }
+bool sameLoopValues(const SensorSettings &a, const SensorSettings &b)
 {
-    int output;
-    int time;
-    int pipeUnit;
-    float pipeId;
-    float kFactor;
-    int kUnit;
+    return close(a.setpoint4mA, b.setpoint4mA) && close(a.setpoint20mA, b.setpoint20mA)
+        && close(a.lowFlowCutoff, b.lowFlowCutoff);
+}
+
+// Units, pipe and K-factor (the record's order), the user's loop values: 4 mA, 20 mA, cutoff.
+SensorSettings litrePerSecond(float at4mA, float at20mA, float cutoff)
+{
+    return {3, 0, 100, 0, 100, 1, at4mA, at20mA, cutoff};
+}
+// The sensor's values expected, and the boxes marked as clamped ("4", "20", "cutoff").
+struct Case { const char *name; SensorSettings user; bool loop; float at4mA, at20mA, cutoff; const char *marked; };
+const Case cases[] = {
+    {"liter/min", {3, 1, 100, 0, 100, 1, 0, 5, 0}, true, 0, 5 / 60.0f, 0, ""},
+    {"US gal/min at pulses/gallon", {5, 1, 100, 0, 100, 0, 0, 300, 0}, true, 0, 5, 0, ""},
+    {"Imp gal/day", {6, 3, 100, 0, 100, 1, 0, 86400, 0}, true, 0, 4.54596f, 0, ""},
+    {"feet^3/sec", {4, 0, 100, 0, 100, 1, 0, 0.1f, 0}, true, 0, 2.8316847f, 0, ""},
+    {"acre in/hour", {7, 2, 100, 0, 100, 1, 0, 0.036f, 0}, true, 0, 1.027901546f, 0, ""},
+    {"meter/sec in 100 mm", {0, 0, 100, 0, 1, 1, 0, 1, 0}, true, 0, float(area100mm * 10), 0, ""},
+    {"feet/sec in 4 inch", {1, 0, 4, 1, 1, 1, 0, 3.2808399f, 0}, true, 0, float(0.0508 * 0.0508 * 3.14159 * 10), 0, ""},
+    {"-10.5 and 10.5 pass", litrePerSecond(-10.5f, 10.5f, 0), true, -10.5f, 10.5f, 0, ""},
+    {"-11 clamps to -10, 10.6 to 10", litrePerSecond(-11, 10.6f, 0), true, -10, 10, 0, "4 20"},
+    {"NaN set point becomes 0", litrePerSecond(noNumber, infinite, 0), true, 0, 10, 0, "4 20"},
+    {"R2W cutoff 5.5 passes", litrePerSecond(0, 0, 5.5f), false, 0, 0, 5.5f, ""},
+    {"R2W cutoff 5.6 clamps to 5", litrePerSecond(0, 0, 5.6f), false, 0, 0, 5, "cutoff"},
+    {"loop cutoff up to the larger set point", litrePerSecond(-8, 2, 8), true, -8, 2, 8, ""},
+    {"loop cutoff above it becomes 0.05", litrePerSecond(0, 5, 6), true, 0, 5, 0.05f, "cutoff"},
+    {"loop limit taken after clamping", litrePerSecond(-20, 2, 10.2f), true, -10, 2, 0.05f, "4 cutoff"},
+    {"loop cutoff above tiny set points becomes 0", litrePerSecond(0, 0.04f, 0.045f), true, 0, 0.04f, 0, "cutoff"},
+    {"negative cutoff", litrePerSecond(0, 5, -1), true, 0, 5, 0, "cutoff"},
+    {"NaN cutoff", litrePerSecond(0, 5, noNumber), false, 0, 5, 0, "cutoff"},
 };
 
-void setUnits(SensorSettings &s, const Units &u)
-{
-    s.outputUnit = static_cast<std::int16_t>(u.output);
-    s.timeUnit = static_cast<std::int16_t>(u.time);
-    s.pipeIdUnit = static_cast<std::int16_t>(u.pipeUnit);
-    s.pipeId = u.pipeId;
-    s.kFactor = u.kFactor;
-    s.kFactorUnit = static_cast<std::int16_t>(u.kUnit);
-}
-
-// liter/sec at 100 pulses/liter: one unit of flow is exactly one unit of the sensor.
-const Units identity{3, 0, 0, 100, 100, 1};
-
-bool closeInSingle(double a, double b)
-{
-    return std::fabs(a - b) <= 1e-6 * std::max(std::fabs(a), std::fabs(b)) + 1e-12;
-}
-
 } // namespace
-
-Q_DECLARE_METATYPE(Units)
 
 class FlowScalingTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void pipeArea_data();
-    void pipeArea();
-    void toSensor_data();
-    void toSensor();
-    void unitsOutsideTables();
-    void toDisplay_data();
-    void toDisplay();
-    void roundTrip_data();
-    void roundTrip();
+    void examples_data()
+    {
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(cases)); ++row)
+            QTest::newRow(cases[row].name) << row;
+    }
+    void examples();
+    void guards();
 };
 
-void FlowScalingTest::pipeArea_data()
+void FlowScalingTest::examples()
 {
-    QTest::addColumn<float>("pipeId");
-    QTest::addColumn<int>("pipeUnit");
-    QTest::addColumn<double>("area");
-
-    QTest::newRow("100 mm") << 100.0f << 0 << 0.0078539750;
-    QTest::newRow("4 inch is 101.6 mm") << 4.0f << 1 << 0.0508 * 0.0508 * 3.14159;
-    QTest::newRow("unit above inch counts as inch") << 4.0f << 2 << 0.0508 * 0.0508 * 3.14159;
-    QTest::newRow("no pipe") << 0.0f << 0 << 0.0;
-}
-
-void FlowScalingTest::pipeArea()
-{
-    QFETCH(float, pipeId);
-    QFETCH(int, pipeUnit);
-    QFETCH(double, area);
-    SensorSettings s;
-    s.pipeId = pipeId;
-    s.pipeIdUnit = static_cast<std::int16_t>(pipeUnit);
-    QVERIFY2(closeInSingle(PipeArea(s), area), qPrintable(QString::number(PipeArea(s), 'g', 12)));
-}
-
-void FlowScalingTest::toSensor_data()
-{
-    QTest::addColumn<Units>("units");
-    QTest::addColumn<bool>("loop");
-    QTest::addColumn<QList<float>>("user");   // 4 mA, 20 mA, cutoff in the user's unit
-    QTest::addColumn<QList<float>>("sensor"); // the same in the sensor's unit
-    QTest::addColumn<QList<bool>>("marked");  // txt4ma, txt20ma, txtlowflowcutoff
-
-    const QList<bool> none{false, false, false};
-    const float inf = std::numeric_limits<float>::infinity();
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-
-    QTest::newRow("liter/sec, 100 pulses/liter") << identity << true << QList<float>{0, 5, 0.5f}
-                                                 << QList<float>{0, 5, 0.5f} << none;
-    QTest::newRow("liter/min") << Units{3, 1, 0, 100, 100, 1} << true << QList<float>{0, 5, 0}
-                               << QList<float>{0, float(5.0 / 60.0), 0} << none;
-    QTest::newRow("US gal/min, pulses/gallon: the gallons cancel")
-        << Units{5, 1, 0, 100, 100, 0} << true << QList<float>{0, 300, 0} << QList<float>{0, 5, 0} << none;
-    QTest::newRow("meter/sec in 100 mm, 1 pulse/liter")
-        << Units{0, 0, 0, 100, 1, 1} << true << QList<float>{0, 1, 0} << QList<float>{0, 0.07853975f, 0}
-        << none;
-    QTest::newRow("feet/sec in 4 inch")
-        << Units{1, 0, 1, 4, 1, 1} << true << QList<float>{0, 3.2808399f, 0}
-        << QList<float>{0, float(0.0508 * 0.0508 * 3.14159 * 1000 * 0.01), 0} << none;
-    QTest::newRow("velocity in no pipe gives zeros unmarked")
-        << Units{0, 0, 0, 0, 100, 1} << true << QList<float>{3, 5, 1} << QList<float>{0, 0, 0} << none;
-
-    QTest::newRow("-10.5 passes") << identity << true << QList<float>{-10.5f, 10.5f, 0}
-                                  << QList<float>{-10.5f, 10.5f, 0} << none;
-    QTest::newRow("-11 clamps to -10") << identity << true << QList<float>{-11, 5, 0}
-                                       << QList<float>{-10, 5, 0} << QList<bool>{true, false, false};
-    QTest::newRow("20 mA above 10.5 clamps to 10") << identity << true << QList<float>{0, 10.6f, 0}
-                                                   << QList<float>{0, 10, 0} << QList<bool>{false, true, false};
-    QTest::newRow("infinite set points clamp") << identity << true << QList<float>{-inf, inf, 0}
-                                               << QList<float>{-10, 10, 0} << QList<bool>{true, true, false};
-    QTest::newRow("NaN set point becomes 0") << identity << true << QList<float>{nan, 5, 0}
-                                             << QList<float>{0, 5, 0} << QList<bool>{true, false, false};
-
-    QTest::newRow("R2W cutoff 5.5 passes") << identity << false << QList<float>{0, 0, 5.5f}
-                                           << QList<float>{0, 0, 5.5f} << none;
-    QTest::newRow("R2W cutoff 5.6 clamps to 5") << identity << false << QList<float>{0, 0, 5.6f}
-                                                << QList<float>{0, 0, 5} << QList<bool>{false, false, true};
-    QTest::newRow("R2W negative cutoff") << identity << false << QList<float>{0, 0, -0.1f}
-                                         << QList<float>{0, 0, 0} << QList<bool>{false, false, true};
-    QTest::newRow("loop cutoff above set points") << identity << true << QList<float>{0, 5, 6}
-                                                  << QList<float>{0, 5, 0.05f} << QList<bool>{false, false, true};
-    QTest::newRow("loop cutoff above tiny set points") << identity << true << QList<float>{0, 0.04f, 0.045f}
-                                                       << QList<float>{0, 0.04f, 0} << QList<bool>{false, false, true};
-    QTest::newRow("loop cutoff equal to larger set point") << identity << true << QList<float>{1, 5, 5}
-                                                           << QList<float>{1, 5, 5} << none;
-    QTest::newRow("loop limit is the 4 mA magnitude") << identity << true << QList<float>{-8, 2, 7.9f}
-                                                      << QList<float>{-8, 2, 7.9f} << none;
-    QTest::newRow("loop cutoff above the 4 mA magnitude") << identity << true << QList<float>{-8, 2, 8.1f}
-                                                          << QList<float>{-8, 2, 0.05f} << QList<bool>{false, false, true};
-    QTest::newRow("loop limit after clamping") << identity << true << QList<float>{-20, 2, 10.2f}
-                                               << QList<float>{-10, 2, 0.05f} << QList<bool>{true, false, true};
-    QTest::newRow("loop negative cutoff") << identity << true << QList<float>{0, 5, -1}
-                                          << QList<float>{0, 5, 0} << QList<bool>{false, false, true};
-    QTest::newRow("loop NaN cutoff") << identity << true << QList<float>{0, 5, nan}
-                                     << QList<float>{0, 5, 0} << QList<bool>{false, false, true};
-}
-
-void FlowScalingTest::toSensor()
-{
-    QFETCH(Units, units);
-    QFETCH(bool, loop);
-    QFETCH(QList<float>, user);
-    QFETCH(QList<float>, sensor);
-    QFETCH(QList<bool>, marked);
-
+    QFETCH(int, row);
+    const Case &c = cases[row];
     Setup window(missingPorts());
     SetupState &state = window.state();
-    setUnits(state.settings, units);
-    state.hasLoopOutput = loop;
-    state.settings.setpoint4mA = user[0];
-    state.settings.setpoint20mA = user[1];
-    state.settings.lowFlowCutoff = user[2];
+    state.settings = c.user;
+    state.hasLoopOutput = c.loop;
+    QCOMPARE(ToSensorUnits(state, window), !*c.marked);
+    QVERIFY2(close(state.sensor4mA, c.at4mA) && close(state.sensor20mA, c.at20mA)
+                 && close(state.sensorCutoff, c.cutoff),
+             qPrintable(QStringLiteral("%1 %2 %3").arg(state.sensor4mA).arg(state.sensor20mA).arg(state.sensorCutoff)));
+    QStringList marked;
+    for (auto [box, name] : {std::pair(Control::txt4ma, "4"), std::pair(Control::txt20ma, "20"),
+                             std::pair(Control::txtlowflowcutoff, "cutoff")})
+        if (window.background(box) == state.errorColor)
+            marked << name;
+    QCOMPARE(marked.join(' '), c.marked);
+    ToDisplayUnits(state); // and back, where nothing was clamped
+    QVERIFY(*c.marked || sameLoopValues(state.settings, c.user));
+}
 
-    const bool ok = ToSensorUnits(state, window);
-
-    const float got[] = {state.sensor4mA, state.sensor20mA, state.sensorCutoff};
-    for (int i = 0; i < 3; ++i) {
-        QVERIFY2(closeInSingle(got[i], sensor[i]),
-                 qPrintable(QStringLiteral("value %1: %2 != %3").arg(i).arg(got[i]).arg(sensor[i])));
-        QCOMPARE(window.background(loopBoxes[i]) == state.errorColor, marked[i]);
+void FlowScalingTest::guards()
+{
+    // Back into the user's unit: an unusable K-factor gives the 99999 marker per litre or per
+    // area, no pipe an area of 1, a result beyond single precision an infinity (never shown).
+    const std::pair<SensorSettings, double> toDisplay[] = {
+        {{3, 1, 100, 0, 0, 1}, 99999}, {{5, 1, 100, 0, 0, 0}, 99999 / 3.7854118},
+        {{0, 2, 100, 0, 0.0000099f, 1}, 99999 / 1000.0 / area100mm}, {{1, 0, 0, 0, 1000, 1}, 0.1 / 1000 * 3.2808399},
+        {{0, 3, 2e-13f, 0, 0.00002f, 0}, infinite},
+    };
+    Setup window(missingPorts());
+    SetupState &state = window.state();
+    for (const auto &[units, user] : toDisplay) {
+        state.settings = units;
+        state.sensor4mA = state.sensor20mA = state.sensorCutoff = 1;
+        ToDisplayUnits(state);
+        for (float got : {state.settings.setpoint4mA, state.settings.setpoint20mA, state.settings.lowFlowCutoff})
+            QVERIFY2(std::isinf(user) ? got == float(user) : close(got, user), qPrintable(QString::number(got)));
     }
-    QCOMPARE(ok, !marked.contains(true));
-}
 
-void FlowScalingTest::unitsOutsideTables()
-{
-    // The callers validate first; should one not, nothing is read past a table and nothing is converted.
-    Setup window(missingPorts());
-    SetupState &state = window.state();
-    state.settings.setpoint20mA = 5;
-    state.sensor20mA = 1.5f;
-
-    state.settings.outputUnit = -1;
-    QVERIFY(!ToSensorUnits(state, window));
-    QCOMPARE(state.sensor20mA, 1.5f);
+    // Units outside the tables convert nothing and are never read past a table.
+    state.settings = {-1, 1, 100, 0, 100, 1, 0, 5};
+    QVERIFY(!ToSensorUnits(state, window) && state.sensor20mA == 1);
     QCOMPARE(window.background(Control::cboutputunit), state.errorColor);
-
-    state.settings.outputUnit = 3;
-    state.settings.timeUnit = 4;
-    QVERIFY(!ToSensorUnits(state, window));
-    QCOMPARE(window.background(Control::cbtimeunit), state.errorColor);
-
+    state.settings = {3, 4};
+    QVERIFY(!ToSensorUnits(state, window) && window.background(Control::cbtimeunit) == state.errorColor);
     ToDisplayUnits(state);
     QVERIFY(std::isnan(state.settings.setpoint20mA));
-}
-
-void FlowScalingTest::toDisplay_data()
-{
-    QTest::addColumn<Units>("units");
-    QTest::addColumn<float>("sensor");
-    QTest::addColumn<double>("user");
-
-    const double inf = std::numeric_limits<double>::infinity();
-    const double area100mm = 0.05 * 0.05 * 3.14159;
-
-    QTest::newRow("US gal/min, 100 pulses/gallon") << Units{5, 1, 0, 100, 100, 0} << 5.0f << 300.0;
-    QTest::newRow("liter/sec identity") << identity << 5.0f << 5.0;
-    QTest::newRow("meter/sec in 100 mm") << Units{0, 0, 0, 100, 1, 1} << 0.07853975f << 1.0;
-    QTest::newRow("K 0, liter: marker") << Units{3, 1, 0, 100, 0, 1} << 5.0f << 99999.0;
-    QTest::newRow("K 0, US gal: marker per gallon") << Units{5, 1, 0, 100, 0, 0} << 5.0f << 99999 / 3.7854118;
-    QTest::newRow("K negative, meter: marker per area")
-        << Units{0, 2, 0, 100, -3, 1} << 5.0f << 99999 / 1000.0 / area100mm;
-    QTest::newRow("K just below the guard") << Units{3, 0, 0, 100, 0.0000099f, 1} << 1.0f << 99999.0;
-    QTest::newRow("no pipe: area taken as 1") << Units{0, 0, 0, 0, 1000, 1} << 1.0f << 100 / 1000.0 / 1000.0;
-    QTest::newRow("feet, no pipe") << Units{1, 0, 0, 0, 1000, 1} << 1.0f << 100 / 1000.0 / 1000.0 * 3.2808399;
-    QTest::newRow("beyond single precision is infinite")
-        << Units{0, 3, 0, 2e-13f, 0.00002f, 0} << 10.0f << inf;
-    QTest::newRow("negative beyond single precision")
-        << Units{0, 3, 0, 2e-13f, 0.00002f, 0} << -10.0f << -inf;
-}
-
-void FlowScalingTest::toDisplay()
-{
-    QFETCH(Units, units);
-    QFETCH(float, sensor);
-    QFETCH(double, user);
-
-    Setup window(missingPorts());
-    SetupState &state = window.state();
-    setUnits(state.settings, units);
-    state.sensor4mA = state.sensor20mA = state.sensorCutoff = sensor;
-
-    ToDisplayUnits(state);
-
-    for (float got : {state.settings.setpoint4mA, state.settings.setpoint20mA, state.settings.lowFlowCutoff}) {
-        if (std::isinf(user))
-            QCOMPARE(got, static_cast<float>(user));
-        else
-            QVERIFY2(closeInSingle(got, user), qPrintable(QStringLiteral("%1 != %2").arg(got).arg(user)));
-    }
-}
-
-void FlowScalingTest::roundTrip_data()
-{
-    QTest::addColumn<Units>("units");
-    static const char *const outputs[] = {"meter", "feet", "meter^3", "liter", "feet^3", "US gal", "Imp gal", "acre in"};
-    static const char *const times[] = {"sec", "min", "hour", "day"};
-    for (int output = 0; output < outputUnitCount; ++output)
-        for (int time = 0; time < timeUnitCount; ++time)
-            for (int pipeUnit = 0; pipeUnit < 2; ++pipeUnit)
-                for (int kUnit = 0; kUnit < 2; ++kUnit)
-                    QTest::addRow("%s/%s, %s, %s", outputs[output], times[time], pipeUnit ? "inch" : "mm",
-                                  kUnit ? "pulses/liter" : "pulses/gallon")
-                        << Units{output, time, pipeUnit, pipeUnit ? 3.5f : 80.0f, 57.25f, kUnit};
-}
-
-void FlowScalingTest::roundTrip()
-{
-    QFETCH(Units, units);
-    Setup window(missingPorts());
-    SetupState &state = window.state();
-    setUnits(state.settings, units);
-    state.hasLoopOutput = true;
-
-    // Start in the sensor's range, so that nothing is clamped on the way back.
-    const float sensor[] = {-7.5f, 9.875f, 0.125f};
-    state.sensor4mA = sensor[0];
-    state.sensor20mA = sensor[1];
-    state.sensorCutoff = sensor[2];
-    ToDisplayUnits(state);
-    const float user[] = {state.settings.setpoint4mA, state.settings.setpoint20mA, state.settings.lowFlowCutoff};
-
-    QVERIFY(ToSensorUnits(state, window));
-    const float back[] = {state.sensor4mA, state.sensor20mA, state.sensorCutoff};
-    ToDisplayUnits(state);
-    const float userAgain[] = {state.settings.setpoint4mA, state.settings.setpoint20mA,
-                               state.settings.lowFlowCutoff};
-    for (int i = 0; i < 3; ++i) {
-        QVERIFY2(closeInSingle(back[i], sensor[i]), qPrintable(QStringLiteral("%1 != %2").arg(back[i]).arg(sensor[i])));
-        QVERIFY2(closeInSingle(userAgain[i], user[i]),
-                 qPrintable(QStringLiteral("%1 != %2").arg(userAgain[i]).arg(user[i])));
-    }
 }
 
 QTEST_MAIN(FlowScalingTest)

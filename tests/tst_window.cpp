@@ -1,376 +1,195 @@
-// The window's controls as the user meets them: names, kinds, captions, tooltips, lists, limits,
-// tab order, headings, and captions that are never clipped.
-#include "core/Status.h"
-#include "ui/EntryBox.h"
-#include "ui/Setup.h"
+// The window as the user meets it: form, start-up state, marks, unit labels, change handlers, Exit
+// and the close box.
+#include "LocaleGuard.h"
 #include "WindowDriver.h"
+#include "core/Status.h"
+#include "ui/Setup.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QStyleOptionComboBox>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+const QList<Control> markable = {Control::txtlowflowcutoff, Control::txt4ma,       Control::txt20ma,
+                                 Control::txtpipeid,        Control::txtFactor,    Control::cboutputunit,
+                                 Control::cbpipeidunit,     Control::cb_k_units,   Control::cbtimeunit};
+
+QComboBox *listOf(Setup &w, Control list) { return qobject_cast<QComboBox *>(w.control(list)); }
+QStringList unitLabels(const Setup &w)
+{
+    return {w.text(Control::lbunit1), w.text(Control::lbunit2), w.text(Control::lbunit3)};
+}
+// Empties the status line in busyColor first, so that the handler's message and colour show.
+bool warns(Setup &w, const std::function<void()> &action)
+{
+    ShowStatus(w, QString(), w.state().busyColor);
+    action();
+    return w.text(Control::txtmsg) == "Application Settings Changed - Check Setpoints and Low Flow Cutoff"
+        && w.background(Control::txtmsg) == w.state().normalColor;
+}
+
+} // namespace
 
 class TestWindow : public QObject
 {
     Q_OBJECT
-
 private slots:
-    void controls_data();
-    void controls();
-    void lists_data();
-    void lists();
-    void typingLimits_data();
+    void form();
+    void startup();
     void typingLimits();
-    void programTextIsShownWhole();
-    void tabOrder();
-    void titleAndHeadings();
-    void nothingClipped();
-    void backgroundsShow_data();
-    void backgroundsShow();
+    void changeHandlers();
+    void exitAndCloseBox();
 };
 
-void TestWindow::controls_data()
+void TestWindow::form()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("tip");
-
-    const auto row = [](const char *name, const char *kind, const char *text, const char *tip = "") {
-        QTest::newRow(name) << QString(name) << QString(kind) << QString(text) << QString(tip);
-    };
-    row("Image1", "QLabel", "", "Tarsel Dravometer Flow Sensors");
-    row("Label3", "QLabel", "Tarsel Dravometer Setup Tool", "This Program Is Compatable With The 7-6610/7-6620");
-    row("Version", "QLabel", "Version 4.2");
-    row("Shape5", "QFrame", "");
-    row("Shape8", "QFrame", "");
-    row("Shape2", "QFrame", "");
-    row("Shape4", "QFrame", "");
-    row("Shape7", "QFrame", "");
-    row("Shape6", "QFrame", "");
-    row("Label26", "QLabel", " Application Settings",
-        "Set These Values First Then Click 'Read Sensor Settings' or 'Restore Factory Settings' ");
-    row("Label14", "QLabel", " Loop Settings (4-20mA Sensors Only) ",
-        "Set These For 4-20mA Sensors (Ignored by R2W/Freq Sensors) ");
-    row("Label27", "QLabel", " Performance Settings",
-        "These Settings Are Valid For For R2W, Frequency and 4-20mA Loop Type Sensors");
-    row("Label8", "QLabel", " Sensor Information", "Information Only, Valid If Sensor Settings Are Read");
-    row("Label13", "QLabel", " Messages");
-    row("Label5", "QLabel", " Controls");
-
-    row("Label19", "QLabel", "Flow/Velocity Units");
-    row("cboutputunit", "QComboBox", "", "Select Flow/Velocity Unit Of Measure");
-    row("Label9", "QLabel", " / ");
-    row("Label20", "QLabel", "Time Base");
-    row("cbtimeunit", "QComboBox", "", "Select Unit Of Time For The Flow/Velocity Measurement");
-    row("Label17", "QLabel", "Pipe ID");
-    row("txtpipeid", "EntryBox", "", "Enter The Pipe Inner Diameter");
-    row("Label24", "QLabel", "ID Units");
-    row("cbpipeidunit", "QComboBox", "", "Select Pipe Inner Diameter Units in Inches or mm");
-    row("Label21", "QLabel", "K Factor", "Look up table from manual");
-    row("txtFactor", "EntryBox", "",
-        "Look Up K factor From Sensor Manual  Using The Pipe Inner Diameter and Fitting Type ");
-    row("Label15", "QLabel", "K Factor Units");
-    row("cb_k_units", "QComboBox", "", "Enter The Units From The Table Used");
-    row("Label16", "QLabel", "4mA set point ");
-    row("txt4ma", "EntryBox", "",
-        "Enter The Desired Flow Rate/Velocity At 4mA, Can Be Negative and/or Higher Than The 20mA Setting ");
-    row("lbunit1", "QLabel", "US gal/min");
-    row("Label25", "QLabel", "20mA set point ");
-    row("txt20ma", "EntryBox", "",
-        "Enter The Desired Flow Rate/Velocity At 20 mA, Can Be Negative and/or Lower Than The 4mA Setting");
-    row("lbunit2", "QLabel", "US gal/min");
-    row("Label2", "QLabel", "Averaging Time");
-    row("cbAverging", "QComboBox", "", "Select The Sensor Averaging Time In Seconds");
-    row("Label7", "QLabel", "Quick Response Sensitivity");
-    row("cbSensitivity", "QComboBox", "",
-        "Select The Desired Percent Of Full Scale Step Change Required To Force The Output To Respond "
-        "Immediately and Jump To The New Value");
-    row("Label10", "QLabel", "Noise Rejection Frequency");
-    row("cbRejection", "QComboBox", "", "Select The Power Line Frequency For Noise Rejection");
-    row("Label1", "QLabel", " Low Flow Cut Off");
-    row("txtlowflowcutoff", "EntryBox", "",
-        "Select The Minimum Desired Flow/Velocity Reading, Lower Values Will Be Shown As Zero, Use Higher "
-        "Values For Noisy Pipe Conditions");
-    row("lbunit3", "QLabel", "US gal/min");
-
-    row("Label6", "QLabel", "Serial Number");
-    row("Label4", "QLabel", "6");
-    row("txtserialnum", "QLineEdit", "Not Read",
-        "Indicates The Sensor Serial Number, Click Read Sensor Settings First");
-    row("Label18", "QLabel", "SensorType");
-    row("txttype", "QLineEdit", "Not Read",
-        "Indicates The Type Of Sensor Connected R2W or 4-20mA Current Loop, Click Read Sensor Settings First");
-    row("txtmsg", "QPlainTextEdit", "", "Program Status Message Area, A Red Color Means Something Is Wrong ");
-
-    row("cmdReadSensor", "QPushButton", "Read Sensor Settings", "Find A Sensor, Read and Show It's Settings");
-    row("default", "QPushButton", "Restore Factory Settings",
-        "Restore Displayed Performance and Loop Settings To Factory Values, Click 'Write Settings To Sensor' "
-        "to actually save");
-    row("cmdSaveSensor", "QPushButton", "Write Settings To Sensor", "Saves Currently Displayed Settings To The Sensor");
-    row("Read_file", "QPushButton", "Load Settings From File", "Loads Settings From A File");
-    row("Save_settings", "QPushButton", "Save Settings To File", "Saves Settings To A File");
-    row("cmdok", "QPushButton", "Exit", "Stop The Program");
-}
-
-QString shownText(QWidget *widget)
-{
-    if (auto *box = qobject_cast<QLineEdit *>(widget))
-        return box->text();
-    if (auto *list = qobject_cast<QComboBox *>(widget))
-        return list->currentText();
-    if (auto *area = qobject_cast<QPlainTextEdit *>(widget))
-        return area->toPlainText();
-    if (auto *label = qobject_cast<QLabel *>(widget))
-        return label->text();
-    if (auto *button = qobject_cast<QPushButton *>(widget))
-        return button->text();
-    return {};
-}
-
-void TestWindow::controls()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, kind);
-    QFETCH(QString, text);
-    QFETCH(QString, tip);
-
     Setup window{QStringList()};
-    const QList<QWidget *> found = window.findChildren<QWidget *>(name);
-    QCOMPARE(found.size(), 1);
-    QWidget *widget = found.first();
-    QVERIFY2(widget->inherits(kind.toLatin1()), widget->metaObject()->className());
-    QCOMPARE(shownText(widget), text);
-    QCOMPARE(widget->toolTip(), tip);
-    const bool readOnly = name == "txtserialnum" || name == "txttype" || name == "txtmsg";
-    if (auto *box = qobject_cast<QLineEdit *>(widget))
-        QCOMPARE(box->isReadOnly(), readOnly);
-    if (auto *area = qobject_cast<QPlainTextEdit *>(widget)) {
-        QVERIFY(area->isReadOnly());
-        QCOMPARE(area->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    window.show();
+    QCOMPARE(window.windowTitle(), "7_6610 DravoMeter Set Up Program");
+    auto *status = qobject_cast<QPlainTextEdit *>(window.control(Control::txtmsg));
+    QVERIFY(status->isReadOnly() && status->lineWrapMode() == QPlainTextEdit::WidgetWidth);
+    for (Control box : {Control::txtserialnum, Control::txttype})
+        QVERIFY(qobject_cast<QLineEdit *>(window.control(box))->isReadOnly() && window.text(box) == "Not Read");
+
+    // A row is the value the sensor gets: entries, order and blanks matter. Lists start empty and
+    // never take a typed text as a new entry.
+    const std::pair<Control, const char *> lists[] = {
+        {Control::cboutputunit, "meter|feet|meter^3|liter|feet^3|US gal|Imp gal|acre in"},
+        {Control::cbtimeunit, "sec|min|hour|day"},
+        {Control::cbpipeidunit, "mm|inch"},
+        {Control::cb_k_units, "pulses/gallon|pulses/liter"},
+        {Control::cbAverging, "1/10  second| 1/4   second | 1/2   second|    1   second|1 1/2 seconds|   3   seconds|"
+                              "   7   seconds|  14  seconds|  25  seconds|  50  seconds|100  seconds"},
+        {Control::cbSensitivity, "100 %|  50 %|  30 %|  25 % |  20 %|  15 %|  10 %|    8 %|    5 %|    2 %"},
+        {Control::cbRejection, "60 Hz|50 Hz"},
+    };
+    for (const auto &[control, entries] : lists) {
+        QComboBox *list = listOf(window, control);
+        QVERIFY(list->isEditable() && list->currentIndex() == -1 && list->currentText().isEmpty());
+        QTest::keyClicks(list, "zzz");
+        QTest::keyClick(list, Qt::Key_Return);
+        QStringList items;
+        for (int row = 0; row < list->count(); ++row)
+            items << list->itemText(row);
+        QCOMPARE(items.join('|'), entries);
     }
 }
 
-void TestWindow::lists_data()
+void TestWindow::startup()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QStringList>("entries");
-
-    QTest::newRow("cboutputunit") << "cboutputunit"
-                                  << QStringList{"meter", "feet", "meter^3", "liter", "feet^3", "US gal",
-                                                 "Imp gal", "acre in"};
-    QTest::newRow("cbtimeunit") << "cbtimeunit" << QStringList{"sec", "min", "hour", "day"};
-    QTest::newRow("cbpipeidunit") << "cbpipeidunit" << QStringList{"mm", "inch"};
-    QTest::newRow("cb_k_units") << "cb_k_units" << QStringList{"pulses/gallon", "pulses/liter"};
-    QTest::newRow("cbAverging") << "cbAverging"
-                                << QStringList{"1/10  second", " 1/4   second ", " 1/2   second",
-                                               "    1   second", "1 1/2 seconds", "   3   seconds",
-                                               "   7   seconds", "  14  seconds", "  25  seconds",
-                                               "  50  seconds", "100  seconds"};
-    QTest::newRow("cbSensitivity") << "cbSensitivity"
-                                   << QStringList{"100 %", "  50 %", "  30 %", "  25 % ", "  20 %", "  15 %",
-                                                  "  10 %", "    8 %", "    5 %", "    2 %"};
-    QTest::newRow("cbRejection") << "cbRejection" << QStringList{"60 Hz", "50 Hz"};
-}
-
-void TestWindow::lists()
-{
-    QFETCH(QString, name);
-    QFETCH(QStringList, entries);
-
+    for (auto [locale, separator] : {std::pair(LocaleGuard::english(), "."), std::pair(LocaleGuard::german(), ","),
+                                     std::pair(QLocale(QLocale::German, QLocale::Switzerland), ".")}) {
+        LocaleGuard guard(locale);
+        QCOMPARE(Setup{QStringList()}.state().decimalSep, separator);
+    }
     Setup window{QStringList()};
-    auto *list = window.findChild<QComboBox *>(name);
-    QVERIFY(list);
-    QStringList items;
-    for (int row = 0; row < list->count(); ++row)
-        items << list->itemText(row);
-    QCOMPARE(items, entries);
-    QVERIFY(list->isEditable());
-    QCOMPARE(list->insertPolicy(), QComboBox::NoInsert);
-    QCOMPARE(list->currentIndex(), -1);
-    QCOMPARE(list->currentText(), QString());
-
-    // Return on a typed text that is no entry must not add one.
-    window.show();
-    list->setFocus();
-    QTest::keyClicks(list, "zzz");
-    QTest::keyClick(list, Qt::Key_Return);
-    QCOMPARE(list->count(), entries.size());
-}
-
-void TestWindow::typingLimits_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("maxChars");
-
-    QTest::newRow("txtpipeid") << "txtpipeid" << 6;
-    QTest::newRow("txtFactor") << "txtFactor" << 7;
-    QTest::newRow("txt4ma") << "txt4ma" << 8;
-    QTest::newRow("txt20ma") << "txt20ma" << 8;
-    QTest::newRow("txtlowflowcutoff") << "txtlowflowcutoff" << 7;
+    const SetupState &state = window.state();
+    const QColor base = QApplication::palette().color(QPalette::Base); // red in the lowest byte
+    QCOMPARE(state.normalColor, rgbColour(base.red(), base.green(), base.blue()));
+    QVERIFY(state.errorColor == 0x0000FF && state.goodColor == 0x0FF000 && state.busyColor == 0x00FFFF);
+    const QStringList names = QStringLiteral(
+        "m/sec,ft/sec,m3/sec,liter/sec,ft3/sec,US gal/sec,Imp gal/sec,acre in/sec,"
+        "m/min,ft/min,m3/min,liter/min,ft3/min,US gal/min,Imp gal/min,acre in/min,"
+        "m/hour,ft/hour,m3/hour,liter/hour,ft3/hour,US gal/hour,Imp gal/hour,acrein/hour,"
+        "m/day,ft/day,m3/day,liter/day,ft3/day,US gal/day,Imp gal/day,acre in/day").split(',');
+    for (int i = 0; i < names.size(); ++i)
+        QCOMPARE(state.unitName[i % outputUnitCount][i / outputUnitCount], names[i]);
+    QVERIFY(state.timeFactor[3] * 86400 == 1 && state.timeFactor[4] == 0); // a day exactly; no fifth unit
+    // The labels name US gal/min while the lists show nothing.
+    QCOMPARE(unitLabels(window), QStringList({"US gal/min", "US gal/min", "US gal/min"}));
+    QVERIFY(window.text(Control::cboutputunit).isEmpty() && window.text(Control::cbtimeunit).isEmpty());
 }
 
 void TestWindow::typingLimits()
 {
-    QFETCH(QString, name);
-    QFETCH(int, maxChars);
-
     Setup window{QStringList()};
     window.show();
-    auto *box = window.findChild<QLineEdit *>(name);
-    QVERIFY(box);
-    QCOMPARE(box->maxLength(), maxChars);
-    const QString typed = QStringLiteral("1234567890").left(maxChars + 1);
-    QTest::keyClicks(box, typed);
-    QCOMPARE(box->text(), typed.left(maxChars));
-}
-
-void TestWindow::programTextIsShownWhole()
-{
-    // A value the program shows must never be cut to the typing limit: "-12345.6" is another number.
-    Setup window{QStringList()};
-    window.show();
-    auto *box = window.findChild<QLineEdit *>("txt4ma");
-    window.setText(Control::txt4ma, QStringLiteral("-12345.68"));
-    QCOMPARE(window.text(Control::txt4ma), QStringLiteral("-12345.68"));
-
-    box->setFocus();
-    box->end(false);
-    QTest::keyClick(box, Qt::Key_1);
-    QCOMPARE(box->text(), QStringLiteral("-12345.68"));
-    QTest::keyClick(box, Qt::Key_Backspace);
-    QTest::keyClick(box, Qt::Key_1);
-    QCOMPARE(box->text(), QStringLiteral("-12345.6"));
-    QCOMPARE(box->maxLength(), 8);
-}
-
-void TestWindow::tabOrder()
-{
-    Setup window{QStringList()};
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    const QStringList expected = {
-        "txtserialnum", "cboutputunit", "cbtimeunit", "txtpipeid", "cbpipeidunit", "txtFactor",
-        "cb_k_units", "txt4ma", "txt20ma", "cbAverging", "cbSensitivity", "cbRejection",
-        "txtlowflowcutoff", "cmdReadSensor", "default", "cmdSaveSensor", "Read_file", "Save_settings",
-        "cmdok", "txttype", "txtmsg", "txtserialnum",
-    };
-    window.control(Control::txtserialnum)->setFocus();
-    QStringList visited;
-    for (int i = 0; i < expected.size(); ++i) {
-        QWidget *focus = QApplication::focusWidget();
-        while (focus && !expected.contains(focus->objectName()))
-            focus = focus->parentWidget();
-        QVERIFY(focus);
-        visited << focus->objectName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    for (auto [box, limit] : {std::pair(Control::txtpipeid, 6), std::pair(Control::txtFactor, 7),
+                              std::pair(Control::txt4ma, 8), std::pair(Control::txt20ma, 8),
+                              std::pair(Control::txtlowflowcutoff, 7)}) {
+        QTest::keyClicks(window.control(box), "123456789");
+        QCOMPARE(window.text(box), QString("123456789").left(limit));
     }
-    QCOMPARE(visited, expected);
+    // A longer text from the program is shown whole (cut, it would be another number); typing stays
+    // refused until the user has shortened it to the limit.
+    window.setText(Control::txt4ma, "-12345.678");
+    QTest::keyClick(window.control(Control::txt4ma), Qt::Key_1);
+    QCOMPARE(window.text(Control::txt4ma), "-12345.678");
+    QTest::keyClicks(window.control(Control::txt4ma), "\b\b1");
+    QCOMPARE(window.text(Control::txt4ma), "-12345.6");
 }
 
-void TestWindow::titleAndHeadings()
-{
-    Setup window{QStringList()};
-    QCOMPARE(window.objectName(), QStringLiteral("Setup"));
-    QCOMPARE(window.windowTitle(), QStringLiteral("7_6610 DravoMeter Set Up Program"));
-    QVERIFY(!window.windowIcon().isNull());
-    for (const char *heading : {"Label26", "Label14", "Label27", "Label8", "Label13", "Label5"}) {
-        auto *label = window.findChild<QLabel *>(heading);
-        QVERIFY(label->font().bold());
-        QVERIFY(label->text().startsWith(QLatin1Char(' ')));
-        QVERIFY(!label->parentWidget()->findChildren<QWidget *>().isEmpty());
-    }
-    auto *header = window.findChild<QLabel *>("Label3");
-    QCOMPARE(header->font().pointSize(), 18);
-    QCOMPARE(header->alignment(), Qt::AlignCenter);
-    QVERIFY(!window.findChild<QLabel *>("Image1")->pixmap().isNull());
-}
-
-// The text rectangle a caption needs inside `area`, wrapped where the widget wraps.
-static bool fits(const QFontMetrics &metrics, const QRect &area, const QString &text, bool wrap)
-{
-    const int flags = Qt::AlignCenter | (wrap ? Qt::TextWordWrap : 0);
-    const QRect needed = metrics.boundingRect(area, flags, text);
-    return area.contains(needed) || (needed.width() <= area.width() && needed.height() <= area.height());
-}
-
-void TestWindow::nothingClipped()
+void TestWindow::changeHandlers()
 {
     Setup window{QStringList()};
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-
-    const auto checkLabels = [&] {
-        for (QLabel *label : window.findChildren<QLabel *>()) {
-            if (label->text().isEmpty())
-                continue;
-            QVERIFY2(fits(label->fontMetrics(), label->contentsRect(), label->text(), label->wordWrap()),
-                     qPrintable(label->objectName() + ": " + label->text()));
-        }
-    };
-    checkLabels();
-    // Every unit the labels can show, not just the start-up one.
-    for (int output = 0; output < outputUnitCount; ++output)
-        for (int time = 0; time < timeUnitCount; ++time) {
-            window.state().settings.outputUnit = output;
-            window.state().settings.timeUnit = time;
-            UpdateUnitLabels(window, window.state());
-            QApplication::processEvents();
-            checkLabels();
-        }
-
-    for (QPushButton *button : window.findChildren<QPushButton *>()) {
-        QStyleOptionButton option;
-        option.initFrom(button);
-        const QRect area = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-        QVERIFY2(fits(button->fontMetrics(), area, button->text(), true), qPrintable(button->objectName()));
-        if (button->text().contains(QLatin1Char(' ')))
-            QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) > area.width(),
-                     qPrintable(button->objectName() + " should wrap onto two lines"));
+    for (auto [list, row] : {std::pair(Control::cboutputunit, 7), std::pair(Control::cbtimeunit, 2),
+                             std::pair(Control::cbpipeidunit, 1)}) { // choosing the same entry again warns again
+        QVERIFY(warns(window, [&] { chooseEntry(listOf(window, list), row); }));
+        QVERIFY(warns(window, [&] { chooseEntry(listOf(window, list), row); }));
     }
-
-    for (QComboBox *list : window.findChildren<QComboBox *>()) {
-        QStyleOptionComboBox option;
-        option.initFrom(list);
-        option.editable = true;
-        const QRect field = list->style()->subControlRect(QStyle::CC_ComboBox, &option,
-                                                          QStyle::SC_ComboBoxEditField, list);
-        for (int row = 0; row < list->count(); ++row)
-            QVERIFY2(list->fontMetrics().horizontalAdvance(list->itemText(row)) <= field.width(),
-                     qPrintable(list->objectName() + ": " + list->itemText(row)));
+    QVERIFY(window.state().settings.outputUnit == 7 && window.state().settings.timeUnit == 2);
+    QCOMPARE(unitLabels(window), QStringList({"acrein/hour", "acrein/hour", "acrein/hour"}));
+    // The shown text decides the row: Qt keeps the old row while a typed text is shown.
+    const std::pair<const char *, int> typed[] = {{"gallons", -1}, {"liter", 3}, {"LITER", -1}, {"", -1}};
+    for (auto [text, row] : typed) {
+        listOf(window, Control::cboutputunit)->lineEdit()->setText(text);
+        QCOMPARE(window.currentIndex(Control::cboutputunit), row);
+        window.setCurrentIndex(Control::cboutputunit, 7);
+        QCOMPARE(window.text(Control::cboutputunit), "acre in");
     }
+    for (char key : QByteArray("44.5")) // every keystroke in the pipe ID warns; no label changes
+        QVERIFY(warns(window, [&] { QTest::keyClick(window.control(Control::txtpipeid), key); }));
+    QCOMPARE(unitLabels(window).first(), "acrein/hour");
+    // The K-factor's text warns whenever it changes, from the program too.
+    QVERIFY(warns(window, [&] { window.setText(Control::txtFactor, QStringLiteral("65")); }));
+    QVERIFY(!warns(window, [&] { window.setText(Control::txtFactor, QStringLiteral("65")); }));
+    QVERIFY(!warns(window, [&] { // no other control warns
+        for (Control list : {Control::cb_k_units, Control::cbAverging, Control::cbSensitivity, Control::cbRejection})
+            chooseEntry(listOf(window, list), 1);
+        for (Control box : {Control::txt4ma, Control::txt20ma, Control::txtlowflowcutoff})
+            QTest::keyClicks(window.control(box), "12");
+    }));
+    QCOMPARE(window.text(Control::txtmsg), QString());
+
+    // A choice by the program warns, also of the row already chosen.
+    QVERIFY(warns(window, [&] { window.setCurrentIndex(Control::cbtimeunit, 3); }));
+    QVERIFY(warns(window, [&] { window.setCurrentIndex(Control::cbtimeunit, 3); }));
+    QCOMPARE(unitLabels(window).first(), "acre in/day");
+    window.setCurrentIndex(Control::cboutputunit, -1);
+    QVERIFY(window.text(Control::cboutputunit).isEmpty() && window.state().settings.outputUnit == -1);
+    QCOMPARE(unitLabels(window), QStringList({"", "", ""}));
+    window.state().settings = {5, 4}; // no name is read from outside the table
+    UpdateUnitLabels(window, window.state());
+    QCOMPARE(unitLabels(window), QStringList({"", "", ""}));
 }
 
-void TestWindow::backgroundsShow_data()
+void TestWindow::exitAndCloseBox()
 {
-    QTest::addColumn<Control>("control");
-    QTest::newRow("entry box") << Control::txtFactor;
-    QTest::newRow("read-only box") << Control::txtserialnum;
-    QTest::newRow("status line") << Control::txtmsg;
-    QTest::newRow("editable list") << Control::cboutputunit;
-}
-
-void TestWindow::backgroundsShow()
-{
-    QFETCH(Control, control);
     Setup window{QStringList()};
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.setText(control, QString());
+    const SetupState &state = window.state();
+    window.setText(Control::txtserialnum, QString()); // nothing drawn over the background
+    for (int c = 0; c < controlCount; ++c)
+        window.setBackground(Control(c), state.errorColor);
+    // Marks show on every kind of field, and Exit clears the nine fields only.
+    for (Control c : {Control::txtFactor, Control::txtserialnum, Control::txtmsg, Control::cboutputunit})
+        QCOMPARE(shownColour(window.control(c), {window.control(c)->width() / 4, 5}), QColor(Qt::red));
+    QTest::mouseClick(window.control(Control::cmdok), Qt::LeftButton);
+    QVERIFY(!window.isVisible() && window.link().waits().programEnded());
+    for (int c = 0; c < controlCount; ++c)
+        QCOMPARE(window.background(Control(c)) == state.normalColor, markable.contains(Control(c)));
+    QCOMPARE(shownColour(window.control(Control::txtFactor), {5, 5}), QApplication::palette().color(QPalette::Base));
 
-    const ColourValue red = rgbColour(255, 0, 0);
-    window.setBackground(control, red);
-    QCOMPARE(window.background(control), red);
-    QWidget *widget = window.control(control);
-    // A point inside the field, clear of its frame and, for the list, of the arrow button.
-    const QPoint inside(widget->width() / 4, widget->height() / 2);
-    QCOMPARE(shownColour(widget, inside), QColor(255, 0, 0));
-
-    window.setBackground(control, window.systemWindowColour());
-    QCOMPARE(shownColour(widget, inside), QApplication::palette().color(QPalette::Base));
+    // The close box ends the program too, but leaves the marks; nothing starts afterwards.
+    Setup other{QStringList()};
+    other.show();
+    other.setBackground(Control::txtFactor, state.errorColor);
+    QVERIFY(other.close() && !other.isVisible() && other.link().waits().programEnded());
+    QTest::mouseClick(other.control(Control::cmdok), Qt::LeftButton);
+    QCOMPARE(other.background(Control::txtFactor), state.errorColor);
 }
 
 QTEST_MAIN(TestWindow)

@@ -1,25 +1,16 @@
 // The serial port, Timer1's waits, transactions and the port search, through real QSerialPorts
 // on ptys against the simulated adaptor and sensor. Only two tests search: each open port costs 1.5 s.
 #include "LinkRig.h"
-#include "SimPorts.h"
 #include "platform/SerialLine.h"
 
 #include <QElapsedTimer>
 #include <QSerialPort>
 #include <QtTest>
 
+#include <algorithm>
 #include <ctime>
 
 namespace {
-
-// A simulated port of this level with one fault, answering a Late command after lateMs.
-SimConfig sim(int level = 20, int op = 0, int param = -1, SimFault fault = SimFault::None, int lateMs = 300)
-{
-    SimConfig config = SimConfig().withFault(op, param, fault);
-    config.level = level;
-    config.lateMs = lateMs;
-    return config;
-}
 
 double cpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
 
@@ -30,20 +21,13 @@ bool isFree(const QString &path)
     return probe.open(QIODevice::ReadWrite);
 }
 
-// The tool's side with a simulated port on COM1, opened when asked.
-struct Rig
-{
-    explicit Rig(const SimConfig &config = {}) : sim(sims.add(1, config)), rig(sims.devicePaths())
-    {
-        QVERIFY(rig.link.OpenPort(1) == 1);
-    }
-    Reply transact(const QString &cmd, int count = 4) { return rig.link.Transact(cmd, count, 150); }
-    SimPorts sims;
-    SimulatedPort &sim;
-    LinkRig rig;
-};
+// One transaction: the sensor, the command and its reply limit, what comes back, and the least
+// time it takes with the 25 ms that end every transaction.
+struct TransactCase { SimConfig config; QString cmd; int count; QString answer; bool echo; int ms; };
 
 } // namespace
+
+Q_DECLARE_METATYPE(TransactCase)
 
 class LinkTest : public QObject
 {
@@ -90,8 +74,8 @@ void LinkTest::serialPort()
     QVERIFY(!rig.link.isOpen() && isFree(sims.at(1).path()));
 }
 
-// A restarted Timer1 abandons the earlier time-out; pauses are never early and burn no CPU; after
-// Exit every wait throws at once.
+// Pauses are never early and burn no CPU; the first restarts Timer1 and so abandons the 150 ms
+// time-out before it. After Exit every wait throws at once.
 void LinkTest::waits()
 {
     Waits waits;
@@ -99,22 +83,15 @@ void LinkTest::waits()
     waits.StartTimer(150);
     QTest::qWait(100);
     QVERIFY(!waits.timerDone());
-    QElapsedTimer clock;
-    clock.start();
-    waits.StartTimer(25);
-    while (!waits.timerDone())
-        waits.WaitForEvent();
-    const double restartedMs = clock.nsecsElapsed() / 1e6;
-    QVERIFY2(restartedMs >= 25.0 && restartedMs < 35.0, qPrintable(QString::number(restartedMs)));
-    QTest::qWait(80); // past the first interval
-    QCOMPARE(fired.count(), 1);
-
     const double cpuBefore = cpuSeconds();
-    for (int ms : {10, 10, 10, 10, 10, 1, 0, 400}) {
-        clock.restart();
+    QElapsedTimer clock;
+    for (int ms : {25, 10, 10, 10, 10, 10, 1, 0, 400}) {
+        clock.start();
         waits.Pause(ms);
-        QVERIFY2(clock.nsecsElapsed() >= qint64(ms) * 1000000, qPrintable(QString::number(ms)));
+        const double took = clock.nsecsElapsed() / 1e6;
+        QVERIFY2(took >= ms && took < ms + 20, qPrintable(QStringLiteral("Pause(%1): %2 ms").arg(ms).arg(took)));
     }
+    QCOMPARE(fired.count(), 9);
     QVERIFY2(cpuSeconds() - cpuBefore < 0.02, qPrintable(QString::number(cpuSeconds() - cpuBefore)));
 
     QTimer::singleShot(20, &waits, [&waits] { waits.EndProgram(); });
@@ -135,45 +112,35 @@ void LinkTest::buildCommand()
 
 void LinkTest::transact_data()
 {
-    QTest::addColumn<SimConfig>("config");
-    QTest::addColumn<QString>("cmd");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<bool>("echo");
-    QTest::addColumn<int>("ms"); // the least it takes, with the 25 ms that end every transaction
+    QTest::addColumn<TransactCase>("c");
     // Echo and answer of "$1,28" are ten characters at 1.04 ms, after 3 ms of latency.
-    QTest::newRow("decimal, paced") << sim() << "$1,28\r" << 10 << "100" << true << 38;
-    QTest::newRow("echo, no answer") << sim(20, 1, 13, SimFault::NoAnswer) << "$1,13\r" << 4 << "" << true << 175;
-    QTest::newRow("silence") << sim(20, 1, 13, SimFault::Silent) << "$1,13\r" << 4 << "" << false << 175;
-    QTest::newRow("no final CR") << sim(20, 1, 3, SimFault::Truncated) << "$1,3\r" << 12 << "87654321V" << true << 175;
+    QTest::newRow("decimal, paced") << TransactCase{SimConfig(), "$1,28\r", 10, "100", true, 38};
+    QTest::newRow("echo, no answer") << TransactCase{SimConfig().withFault(1, 13, SimFault::NoAnswer), "$1,13\r", 4, "", true, 175};
+    QTest::newRow("silence") << TransactCase{SimConfig().withFault(1, 13, SimFault::Silent), "$1,13\r", 4, "", false, 175};
+    QTest::newRow("no final CR") << TransactCase{SimConfig().withFault(1, 3, SimFault::Truncated), "$1,3\r", 12, "87654321V", true, 175};
     // count + cmdLen + 1 characters at most: five of the serial's ten come through.
-    QTest::newRow("beyond count") << sim() << "$1,3\r" << 4 << "87654" << true << 25;
-    QTest::newRow("count 0") << sim() << "$1,13\r" << 0 << "" << false << 25;
+    QTest::newRow("beyond count") << TransactCase{SimConfig(), "$1,3\r", 4, "87654", true, 25};
+    QTest::newRow("count 0") << TransactCase{SimConfig(), "$1,13\r", 0, "", false, 25};
     // Without a trailing CR nothing marks an echo, so the first CR received ends the read.
-    QTest::newRow("no CR in command") << sim() << "\r$1,13" << 4 << "" << false << 25;
-    QTest::newRow("extra after answer") << sim(20, 1, 13, SimFault::Extra) << "$1,13\r" << 4 << "2" << true << 25;
-    QTest::newRow("late answer") << sim(20, 1, 13, SimFault::Late, 250) << "$1,13\r" << 4 << "" << true << 175;
+    QTest::newRow("no CR in command") << TransactCase{SimConfig(), "\r$1,13", 4, "", false, 25};
+    QTest::newRow("extra after answer") << TransactCase{SimConfig().withFault(1, 13, SimFault::Extra), "$1,13\r", 4, "2", true, 25};
+    QTest::newRow("late answer") << TransactCase{SimConfig().withFault(1, 13, SimFault::Late), "$1,13\r", 4, "", true, 175};
 }
 
 void LinkTest::transact()
 {
-    QFETCH(SimConfig, config);
-    QFETCH(QString, cmd);
-    QFETCH(int, count);
-    QFETCH(QString, answer);
-    QFETCH(bool, echo);
-    QFETCH(int, ms);
-    Rig r(config);
+    QFETCH(TransactCase, c);
+    OpenRig r(c.config);
     QElapsedTimer clock;
     clock.start();
-    const Reply reply = r.transact(cmd, count);
+    const Reply reply = r.transact(c.cmd, c.count);
     const qint64 elapsed = clock.elapsed();
-    QCOMPARE(reply.answer, answer);
-    QCOMPARE(reply.echoComplete, echo);
-    QVERIFY2(elapsed >= ms && elapsed < ms + 55, qPrintable(QString::number(elapsed)));
-    QCOMPARE(r.sim.received(), cmd.toLatin1());
+    QCOMPARE(reply.answer, c.answer);
+    QCOMPARE(reply.echoComplete, c.echo);
+    QVERIFY2(elapsed >= c.ms && elapsed < c.ms + 55, qPrintable(QString::number(elapsed)));
+    QCOMPARE(r.sim.received(), c.cmd.toLatin1());
     // Whatever is left on the line, or comes late, is cleared before the next commands.
-    for (int i = 0; i < 2 && cmd.endsWith('\r'); ++i)
+    for (int i = 0; i < 2 && c.cmd.endsWith('\r'); ++i)
         QCOMPARE(r.transact(QStringLiteral("$1,14\r")).answer, QStringLiteral("3"));
 }
 
@@ -182,7 +149,7 @@ void LinkTest::handshakeFailures()
 {
     SimConfig helloCr;
     helloCr.helloWithCr = true;
-    Rig adaptor(helloCr), sensor(sim(20, 0, 0, SimFault::Late));
+    OpenRig adaptor(helloCr), sensor(SimConfig().withFault(0, 0, SimFault::Late));
     QVERIFY(!adaptor.rig.link.CheckAdaptor());
     QVERIFY(!sensor.rig.link.CheckSensor());
     QVERIFY(adaptor.rig.link.isOpen() && sensor.rig.link.isOpen()); // the search closes, not the check
@@ -234,7 +201,7 @@ void LinkTest::searchReusesOpenPortUpToLastNumber()
 
 void LinkTest::farEndGoneClosesPortQuietly()
 {
-    Rig r(sim(20, 1, 13, SimFault::HangUp));
+    OpenRig r(SimConfig().withFault(1, 13, SimFault::HangUp));
     QSignalSpy errors(r.rig.port.findChild<QSerialPort *>(), &QSerialPort::errorOccurred);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("lost:")));
     QVERIFY(r.transact(QStringLiteral("$1,13\r")).answer.isEmpty());
@@ -243,10 +210,8 @@ void LinkTest::farEndGoneClosesPortQuietly()
     const double cpuBefore = cpuSeconds();
     r.rig.link.Pause(200);
     QVERIFY2(cpuSeconds() - cpuBefore < 0.02, "the lost line keeps the CPU busy");
-    int failures = 0;
-    for (const QList<QVariant> &emission : errors)
-        failures += emission.at(0).value<QSerialPort::SerialPortError>() != QSerialPort::NoError;
-    QCOMPARE(failures, 1);
+    QCOMPARE(std::count_if(errors.begin(), errors.end(), [](const QList<QVariant> &emission) {
+                 return emission.at(0).value<QSerialPort::SerialPortError>() != QSerialPort::NoError; }), 1);
     // Later exchanges see a closed port.
     QVERIFY(!r.transact(QStringLiteral("$1,14\r")).echoComplete);
 }

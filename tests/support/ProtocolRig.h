@@ -1,5 +1,6 @@
 #pragma once
 #include "SimPorts.h"
+#include "protocol/ParameterTable.h"
 #include "ui/Setup.h"
 
 #include <QString>
@@ -24,6 +25,26 @@ struct ProtocolRig
     Setup window;
     bool opened = false;
 };
+
+// A simulated sensor of this level; a type answer, when given, replaces that of the 4-20 mA type.
+inline SimConfig sensorAt(int level, const QByteArray &typeAnswer = {},
+                          const QString &serial = QStringLiteral("DV12345678"))
+{
+    SimConfig config;
+    config.level = level;
+    config.typeAnswer = typeAnswer;
+    config.serial = serial;
+    return config;
+}
+
+// Puts a set of values into the window state, as the technician's entries would.
+inline void load(SetupState &state, const SensorValues &values)
+{
+    state.settings = values.settings;
+    state.sensor4mA = values.sensor4mA;
+    state.sensor20mA = values.sensor20mA;
+    state.sensorCutoff = values.sensorCutoff;
+}
 
 // The commands with which a sensor of `level` is identified.
 inline QString identification(int level)

@@ -4,6 +4,8 @@
 #include "platform/SerialPort.h"
 #include "SimPorts.h"
 
+#include <QTest>
+
 // The tool's side of the line as the window builds it: one port, one timer, one link.
 struct LinkRig
 {
@@ -19,7 +21,7 @@ struct OpenRig
 {
     explicit OpenRig(const SimConfig &config = {}) : sim(sims.add(1, config)), rig(sims.devicePaths())
     {
-        rig.link.OpenPort(1);
+        QVERIFY(rig.link.OpenPort(1) == 1);
     }
     Reply transact(const QString &cmd, int count = 4) { return rig.link.Transact(cmd, count, 150); }
 

@@ -4,6 +4,7 @@
 #include "ui/Setup.h"
 
 #include <QString>
+#include <QTest>
 
 // The real window with a simulated sensor on COM1 whose port is already open, as a search leaves
 // it, for driving identification, reading and writing directly.
@@ -12,7 +13,7 @@ struct ProtocolRig
     explicit ProtocolRig(const SimConfig &config = {})
         : sim(sims.add(1, config)), window(sims.devicePaths())
     {
-        opened = window.link().OpenPort(1) == 1;
+        QVERIFY(window.link().OpenPort(1) == 1);
     }
 
     SetupContext &ctx() { return window.context(); }
@@ -23,7 +24,6 @@ struct ProtocolRig
     SimPorts sims;
     SimulatedPort &sim;
     Setup window;
-    bool opened = false;
 };
 
 // A simulated sensor of this level; a type answer, when given, replaces that of the 4-20 mA type.

@@ -1,8 +1,10 @@
 #pragma once
 #include "SimPorts.h"
+#include "protocol/ParameterTable.h"
 #include "ui/Setup.h"
 
 #include <QString>
+#include <QTest>
 
 // The real window with a simulated sensor on COM1 whose port is already open, as a search leaves
 // it, for driving identification, reading and writing directly.
@@ -11,7 +13,7 @@ struct ProtocolRig
     explicit ProtocolRig(const SimConfig &config = {})
         : sim(sims.add(1, config)), window(sims.devicePaths())
     {
-        opened = window.link().OpenPort(1) == 1;
+        QVERIFY(window.link().OpenPort(1) == 1);
     }
 
     SetupContext &ctx() { return window.context(); }
@@ -22,8 +24,27 @@ struct ProtocolRig
     SimPorts sims;
     SimulatedPort &sim;
     Setup window;
-    bool opened = false;
 };
+
+// A simulated sensor of this level; a type answer, when given, replaces that of the 4-20 mA type.
+inline SimConfig sensorAt(int level, const QByteArray &typeAnswer = {},
+                          const QString &serial = QStringLiteral("DV12345678"))
+{
+    SimConfig config;
+    config.level = level;
+    config.typeAnswer = typeAnswer;
+    config.serial = serial;
+    return config;
+}
+
+// Puts a set of values into the window state, as the technician's entries would.
+inline void load(SetupState &state, const SensorValues &values)
+{
+    state.settings = values.settings;
+    state.sensor4mA = values.sensor4mA;
+    state.sensor20mA = values.sensor20mA;
+    state.sensorCutoff = values.sensorCutoff;
+}
 
 // The commands with which a sensor of `level` is identified.
 inline QString identification(int level)

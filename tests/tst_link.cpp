@@ -1,0 +1,220 @@
+// Port, waits, transactions and search on ptys against the simulator; each searched port costs 1.5 s.
+#include "LinkRig.h"
+#include "platform/SerialLine.h"
+
+#include <QElapsedTimer>
+#include <QSerialPort>
+#include <QtTest>
+
+#include <algorithm>
+#include <ctime>
+
+namespace {
+
+double cpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
+
+// True when nothing holds the device: another program can open (and so lock) it.
+bool isFree(const QString &path)
+{
+    QSerialPort probe(path);
+    return probe.open(QIODevice::ReadWrite);
+}
+
+// One transaction: the sensor, the command and its reply limit, what comes back, and the least
+// time it takes with the 25 ms that end every transaction.
+struct TransactCase { SimConfig config; QString cmd; int count; QString answer; bool echo; int ms; };
+
+} // namespace
+
+Q_DECLARE_METATYPE(TransactCase)
+
+class LinkTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void serialPort();
+    void waits();
+    void buildCommand();
+    void transact_data();
+    void transact();
+    void lateSensorFails();
+    void searchSkipsBusyAndSensorlessPorts();
+    void searchReusesOpenPortUpToLastNumber();
+    void farEndGoneClosesPortQuietly();
+};
+
+// Device order, line settings, and which numbers open: missing, unconfigured or beyond the list fail.
+void LinkTest::serialPort()
+{
+    QCOMPARE(::orderSystemPorts({"/dev/ttyS10", "/dev/ttyS2", "/dev/rfcomm", "/dev/ttyUSB1", "/dev/ttyACM0", "/dev/ttyUSB0"}),
+             QStringList({"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/rfcomm", "/dev/ttyS2", "/dev/ttyS10"}));
+    QVERIFY(adaptorLine().baud == 9600 && adaptorLine().dataBits == QSerialPort::Data7);
+    SimPorts sims;
+    sims.add(1);
+    sims.add(2);
+    QStringList paths = sims.devicePaths(4);
+    paths[2] = QString();
+    LinkRig rig(paths);
+    for (int failing : {0, -1, 3, 4, 5})
+        QVERIFY2(rig.link.OpenPort(failing) == 0 && !rig.link.isOpen(), qPrintable(QString::number(failing)));
+    // Nothing goes out on a closed port, and a transaction still ends with its pause.
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!rig.link.CheckAdaptor() && !rig.link.CheckSensor());
+    QVERIFY(!rig.link.Transact(QStringLiteral("$1,13\r"), 4, 150).echoComplete);
+    QVERIFY(clock.elapsed() >= 110 + 25 && sims.at(1).received().isEmpty());
+    QCOMPARE(rig.link.OpenPort(1), 1);
+    QCOMPARE(rig.link.OpenPort(1), 2);
+    // The number cannot change while a port is open; the open one stays as it is.
+    QCOMPARE(rig.link.OpenPort(2), 0);
+    QVERIFY(rig.port.portNumber() == 1 && isFree(sims.at(2).path()));
+    rig.link.ClosePort();
+    QVERIFY(!rig.link.isOpen() && isFree(sims.at(1).path()));
+}
+
+// Pauses are never early and burn no CPU; the first restarts Timer1 and so abandons the 150 ms
+// time-out before it. After Exit every wait throws at once.
+void LinkTest::waits()
+{
+    Waits waits;
+    QSignalSpy fired(waits.findChild<QTimer *>(), &QTimer::timeout);
+    waits.StartTimer(150);
+    QTest::qWait(100);
+    QVERIFY(!waits.timerDone());
+    const double cpuBefore = cpuSeconds();
+    QElapsedTimer clock;
+    for (int ms : {25, 10, 10, 10, 10, 10, 1, 0, 400}) {
+        clock.start();
+        waits.Pause(ms);
+        const double took = clock.nsecsElapsed() / 1e6;
+        QVERIFY2(took >= ms && took < ms + 20, qPrintable(QStringLiteral("Pause(%1): %2 ms").arg(ms).arg(took)));
+    }
+    QCOMPARE(fired.count(), 9);
+    QVERIFY2(cpuSeconds() - cpuBefore < 0.02, qPrintable(QString::number(cpuSeconds() - cpuBefore)));
+
+    QTimer::singleShot(20, &waits, [&waits] { waits.EndProgram(); });
+    clock.restart();
+    QVERIFY_THROWS_EXCEPTION(ProgramEnded, waits.Pause(2000));
+    QVERIFY_THROWS_EXCEPTION(ProgramEnded, waits.WaitForEvent());
+    QVERIFY(clock.elapsed() < 200);
+}
+
+// Parameter 4 and value "2" throughout: each op code takes what it needs of them.
+void LinkTest::buildCommand()
+{
+    const QStringList expected{"$0,2\r", "$1,4\r", "$2,4,plomvar,2\r", "$3,4,plomvar\r", "$4,4\r",
+                               "$5,4,trexil,2\r", "$6,trexil,2\r", "$7,4trexil,2\r"};
+    for (int op = -1; op <= 8; ++op)
+        QCOMPARE(BuildCommand(op, 4, QStringLiteral("2")), expected.value(op));
+}
+
+void LinkTest::transact_data()
+{
+    QTest::addColumn<TransactCase>("c");
+    // Echo and answer of "$1,28" are ten characters at 1.04 ms, after 3 ms of latency.
+    QTest::newRow("decimal, paced") << TransactCase{SimConfig(), "$1,28\r", 10, "100", true, 38};
+    QTest::newRow("echo, no answer") << TransactCase{SimConfig().withFault(1, 13, SimFault::NoAnswer), "$1,13\r", 4, "", true, 175};
+    QTest::newRow("silence") << TransactCase{SimConfig().withFault(1, 13, SimFault::Silent), "$1,13\r", 4, "", false, 175};
+    QTest::newRow("no final CR") << TransactCase{SimConfig().withFault(1, 3, SimFault::Truncated), "$1,3\r", 12, "87654321V", true, 175};
+    // count + cmdLen + 1 characters at most: five of the serial's ten come through.
+    QTest::newRow("beyond count") << TransactCase{SimConfig(), "$1,3\r", 4, "87654", true, 25};
+    QTest::newRow("count 0") << TransactCase{SimConfig(), "$1,13\r", 0, "", false, 25};
+    // Without a trailing CR nothing marks an echo, so the first CR received ends the read.
+    QTest::newRow("no CR in command") << TransactCase{SimConfig(), "\r$1,13", 4, "", false, 25};
+    QTest::newRow("extra after answer") << TransactCase{SimConfig().withFault(1, 13, SimFault::Extra), "$1,13\r", 4, "2", true, 25};
+    QTest::newRow("late answer") << TransactCase{SimConfig().withFault(1, 13, SimFault::Late), "$1,13\r", 4, "", true, 175};
+}
+
+void LinkTest::transact()
+{
+    QFETCH(TransactCase, c);
+    OpenRig r(c.config);
+    QElapsedTimer clock;
+    clock.start();
+    const double cpuBefore = cpuSeconds();
+    const Reply reply = r.transact(c.cmd, c.count);
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(cpuSeconds() - cpuBefore < 0.02, "the reply loop spins");
+    QCOMPARE(reply.answer, c.answer);
+    QCOMPARE(reply.echoComplete, c.echo);
+    QVERIFY2(elapsed >= c.ms && elapsed < c.ms + 55, qPrintable(QString::number(elapsed)));
+    QCOMPARE(r.sim.received(), c.cmd.toLatin1());
+    // Whatever is left on the line, or comes late, is cleared before the next commands.
+    for (int i = 0; i < 2 && c.cmd.endsWith('\r'); ++i)
+        QCOMPARE(r.transact(QStringLiteral("$1,14\r")).answer, QStringLiteral("3"));
+}
+
+// The sensor's "1" must come within the time-out.
+void LinkTest::lateSensorFails()
+{
+    OpenRig sensor(SimConfig().withFault(0, 0, SimFault::Late));
+    QVERIFY(!sensor.rig.link.CheckSensor());
+    QVERIFY(sensor.rig.link.isOpen()); // the search closes, not the check
+}
+
+// COM1 is held by another program, COM2 has no sensor: found on COM5, COM2 closed again.
+void LinkTest::searchSkipsBusyAndSensorlessPorts()
+{
+    SimPorts sims;
+    SimulatedPort &com1 = sims.add(1);
+    SimulatedPort &com2 = sims.add(2, adaptorOnly());
+    SimulatedPort &com5 = sims.add(5);
+    QSerialPort otherProgram(com1.path());
+    QVERIFY(otherProgram.open(QIODevice::ReadWrite));
+    LinkRig rig(sims.devicePaths());
+
+    QCOMPARE(rig.link.FindSensor(8), LinkState::Connected);
+    QCOMPARE(rig.port.portNumber(), 5);
+    QVERIFY(otherProgram.isOpen());
+    QVERIFY(com1.received().isEmpty());
+    QCOMPARE(com2.received(), QByteArray("Hello\r\r$0,0\r"));
+    QVERIFY(isFree(com2.path()));
+    QVERIFY(!isFree(com5.path()));
+    // The open port carries the next command without a new search.
+    QCOMPARE(rig.link.Transact(BuildCommand(1, 5, QString()), 4, 150).answer, QStringLiteral("1"));
+    QCOMPARE(com5.commands(), (QList<QByteArray>{"$0,0\r", "$1,5\r"}));
+}
+
+// A port still open on COM4 after a failed exchange keeps COM3 shut and is checked as it is; its
+// sensor answers "0"; COM5 answers "Hello" with a CR; COM9 lies beyond the last port searched.
+void LinkTest::searchReusesOpenPortUpToLastNumber()
+{
+    SimConfig zero, helloCr;
+    zero.answersZero = true;
+    helloCr.helloWithCr = true;
+    SimPorts sims;
+    SimulatedPort &com3 = sims.add(3);
+    SimulatedPort &com4 = sims.add(4, zero);
+    SimulatedPort &com5 = sims.add(5, helloCr);
+    SimulatedPort &com9 = sims.add(9);
+    LinkRig rig(sims.devicePaths(9));
+    QCOMPARE(rig.link.OpenPort(4), 1);
+
+    QCOMPARE(rig.link.FindSensor(8), LinkState::NoSensor);
+    QVERIFY(!rig.link.isOpen());
+    QCOMPARE(com4.received(), QByteArray("Hello\r\r$0,0\r"));
+    QCOMPARE(com5.received(), QByteArray("Hello"));
+    QVERIFY(isFree(com3.path()) && isFree(com4.path()) && isFree(com5.path()));
+    QTest::qWait(10);
+    QVERIFY(com3.received().isEmpty() && com9.received().isEmpty());
+}
+
+void LinkTest::farEndGoneClosesPortQuietly()
+{
+    OpenRig r(SimConfig().withFault(1, 13, SimFault::HangUp));
+    QSignalSpy errors(r.rig.port.findChild<QSerialPort *>(), &QSerialPort::errorOccurred);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("lost:")));
+    QVERIFY(r.transact(QStringLiteral("$1,13\r")).answer.isEmpty());
+    QVERIFY(!r.rig.link.isOpen());
+
+    const double cpuBefore = cpuSeconds();
+    r.rig.link.Pause(200);
+    QVERIFY2(cpuSeconds() - cpuBefore < 0.02, "the lost line keeps the CPU busy");
+    QCOMPARE(std::count_if(errors.begin(), errors.end(), [](const QList<QVariant> &emission) {
+                 return emission.at(0).value<QSerialPort::SerialPortError>() != QSerialPort::NoError; }), 1);
+    // Later exchanges see a closed port.
+    QVERIFY(!r.transact(QStringLiteral("$1,14\r")).echoComplete);
+}
+
+QTEST_GUILESS_MAIN(LinkTest)
+#include "tst_link.moc"

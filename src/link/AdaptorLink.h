@@ -14,11 +14,15 @@ inline const QString factoryAccessKey = QStringLiteral("trexil");
 QString BuildCommand(int op, int n, const QString &value);
 
 // The bare answer of one transaction, and whether the whole echo of the command came back
-// (a live sensor always echoes; a missing echo means nobody answered).
+// (a live sensor always echoes; a missing echo means nobody answered). A port lost during the
+// exchange leaves neither: whatever came is no answer.
 struct Reply
 {
     QString answer;
     bool echoComplete = false;
+    // The answer ended with its carriage return or filled its limit; false when the time-out cut
+    // it off, so that it may be the start of a longer text.
+    bool answerEnded = false;
 };
 
 // The serial adaptor link: port search and handshakes, transactions, waits.

@@ -28,6 +28,7 @@ Reply AdaptorLink::Transact(const QString &cmd, int count, int timeoutMs)
 {
     const int cmdLen = int(cmd.size());
     QByteArray received;
+    bool ended = false;
 
     if (m_port.isOpen()) {
         // The device echoes the command first; its carriage return does not end the answer.
@@ -44,15 +45,19 @@ Reply AdaptorLink::Transact(const QString &cmd, int count, int timeoutMs)
                     const char c = m_port.readOne();
                     received.append(c);
                     if (c == carriageReturn) {
-                        if (echoPending)
+                        if (echoPending) {
                             echoPending = false;
-                        else
+                        } else {
                             stop = true;
+                            ended = true;
+                        }
                     }
-                    if (limit != 0 && !m_waits.timerDone())
+                    if (limit != 0 && !m_waits.timerDone()) {
                         --limit;
-                    else
+                    } else {
                         stop = true;
+                        ended = ended || limit == 0;
+                    }
                 }
                 if (m_waits.timerDone())
                     stop = true;
@@ -61,7 +66,13 @@ Reply AdaptorLink::Transact(const QString &cmd, int count, int timeoutMs)
     }
 
     Reply reply;
+    if (!m_port.isOpen()) {
+        // Never opened, or lost on the way (the line went away): nothing received counts.
+        m_waits.Pause(25);
+        return reply;
+    }
     reply.echoComplete = cmdLen > 0 && received.size() >= cmdLen;
+    reply.answerEnded = ended;
     if (received.size() > cmdLen) {
         // The echo is cut by position; its content is not checked.
         QByteArray answer = received.mid(cmdLen);

@@ -13,9 +13,18 @@ namespace {
 const QString r2wType = QStringLiteral("R2W");
 const QString loopType = QStringLiteral("4-20mA");
 
-QString ReadParameter(AdaptorLink &link, int parameter, int limit)
+Reply ReadParameter(AdaptorLink &link, int parameter, int limit)
 {
-    return link.Transact(BuildCommand(1, parameter, QString()), limit, transactTimeoutMs).answer;
+    return link.Transact(BuildCommand(1, parameter, QString()), limit, transactTimeoutMs);
+}
+
+// The answer to a read, or nothing when it did not come whole.
+std::optional<QString> WholeAnswer(AdaptorLink &link, int parameter, int limit)
+{
+    const Reply reply = ReadParameter(link, parameter, limit);
+    if (!IsWholeAnswer(reply))
+        return std::nullopt;
+    return reply.answer;
 }
 
 // The type box text for a type answer, or nothing when the answer names no known type.
@@ -50,23 +59,23 @@ bool Fail(SetupContext &ctx)
 bool IdentifySensor(SetupContext &ctx)
 {
     AdaptorLink &link = ctx.link;
-    const QString probe = ReadParameter(link, levelProbeParameter, levelProbeLimit);
+    const QString probe = ReadParameter(link, levelProbeParameter, levelProbeLimit).answer;
     link.Pause(50);
     // Any answer but a refusal, even none, means level 20; a silent sensor then fails on its type.
     ctx.state.sensorLevel = IsRefusal(probe) ? 12 : 20;
     const LevelTable &table = TableForLevel(ctx.state.sensorLevel);
 
-    const std::optional<QString> type = TypeOf(ReadParameter(link, table.typeParameter, typeLimit),
-                                                table.level);
+    const std::optional<QString> typeAnswer = WholeAnswer(link, table.typeParameter, typeLimit);
+    const std::optional<QString> type = typeAnswer ? TypeOf(*typeAnswer, table.level) : std::nullopt;
     if (!type)
         return Fail(ctx);
     ctx.state.hasLoopOutput = *type == loopType;
     ctx.view.setText(Control::txttype, *type);
 
-    const QString serial = ReadParameter(link, table.serialParameter, serialLimit);
-    if (serial.size() < serialLength)
+    const std::optional<QString> serial = WholeAnswer(link, table.serialParameter, serialLimit);
+    if (!serial || serial->size() < serialLength)
         return Fail(ctx);
-    QString shown = serial.left(serialLength);
+    QString shown = serial->left(serialLength);
     std::reverse(shown.begin(), shown.end());
     ctx.view.setText(Control::txtserialnum, shown);
     return true;

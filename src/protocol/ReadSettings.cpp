@@ -17,7 +17,7 @@ bool ReadSettings(SetupContext &ctx)
             continue;
         const Reply reply = ctx.link.Transact(BuildCommand(1, parameter.number, QString()),
                                               parameter.readLimit, transactTimeoutMs);
-        if (!reply.echoComplete || IsRefusal(reply.answer))
+        if (!IsWholeAnswer(reply) || IsRefusal(reply.answer))
             return false;
         if (!StoreReply(ctx.state, parameter, reply.answer))
             return false;

@@ -37,24 +37,18 @@ bool connectSensor(SetupContext &ctx)
     return false;
 }
 
-// Loop values are meaningless to the sensor when the K-factor, or for a velocity the pipe
-// diameter, lies where the window would not even show it; writing them would program zeros or
-// nonsense into a live loop.
+// Loop values are meaningless to the sensor when the K-factor, or the pipe diameter, lies where
+// the window would not even show it; writing them would program zeros or nonsense into a live loop,
+// and a later read could not show what was written.
 bool installationUsable(SetupContext &ctx)
 {
-    const SensorSettings &s = ctx.state.settings;
-    Control bad = Control::txtFactor;
-    bool usable = KFactorInRange(s.kFactor);
-    if (usable && s.outputUnit < 2) {
-        bad = Control::txtpipeid;
-        usable = PipeIdInRange(s.pipeId);
-    }
-    if (!usable) {
-        ctx.view.setBackground(bad, ctx.state.errorColor);
+    const QList<Control> unusable = UnusableEntries(ctx.state.settings, ctx.view);
+    for (Control entry : unusable)
+        ctx.view.setBackground(entry, ctx.state.errorColor);
+    if (!unusable.isEmpty())
         ShowStatus(ctx.view, QStringLiteral("Some settings were out of range - Please Re-Check"),
                    ctx.state.errorColor);
-    }
-    return usable;
+    return unusable.isEmpty();
 }
 
 void readSensor(SetupContext &ctx)
@@ -93,10 +87,13 @@ void readSensor(SetupContext &ctx)
 void writeSensor(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
-    ShowStatus(ctx.view, QStringLiteral("Writing Settings To Sensor"), state.busyColor);
     const ValidationMode mode = state.hasLoopOutput ? ValidationMode::WithLoop : ValidationMode::NoLoop;
     if (!ValidateEntries(state, ctx.view, mode) || !installationUsable(ctx))
         return;
+    // The sensor gets the numbers as the window shows them, rounded, so that reading it back
+    // shows the same. Showing posts the settings-changed note; the busy message follows it.
+    ShowSettings(state, ctx.view, true);
+    ShowStatus(ctx.view, QStringLiteral("Writing Settings To Sensor"), state.busyColor);
     if (!ToSensorUnits(state, ctx.view)) {
         ShowStatus(ctx.view, QStringLiteral("Some settings were out of range - Please Re-Check"),
                    state.errorColor);

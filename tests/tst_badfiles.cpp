@@ -1,6 +1,6 @@
 // Damaged and hostile .bdf files loaded through the real window: the right message, nothing saved
 // that a later load would read differently, nothing written to a sensor.
-#include "FakeDialogs.h"
+#include "FileRoundTrip.h"
 #include "SimPorts.h"
 #include "StatusRecorder.h"
 #include "WindowInput.h"
@@ -67,43 +67,6 @@ void fillEntries(Setup &window)
         window.setCurrentIndex(list, 1);
 }
 
-QString load(Setup &window, FakeDialogs &dialogs, const QString &path)
-{
-    StatusRecorder status(window);
-    dialogs.answer(path);
-    QTest::mouseClick(window.control(Control::Read_file), Qt::LeftButton);
-    return status.texts().value(status.texts().size() - 1);
-}
-
-// Saves what the window holds; a saved file must hold finite numbers and load back, into a fresh
-// window, as the very record and entries that were saved.
-void saveMustRoundTrip(Setup &window, FakeDialogs &dialogs, const QTemporaryDir &dir)
-{
-    const QString path = dir.filePath(QStringLiteral("saved.bdf"));
-    QFile::remove(path);
-    StatusRecorder status(window);
-    dialogs.answer(path);
-    QTest::mouseClick(window.control(Control::Save_settings), Qt::LeftButton);
-    if (status.texts().last() != QStringLiteral("Settings Saved To File") + path) {
-        QVERIFY(!QFile::exists(path));
-        QCOMPARE(status.entries().last().colour, window.state().errorColor);
-        return;
-    }
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const std::optional<SensorSettings> saved = DecodeSettingsRecord(file.readAll());
-    QVERIFY(saved);
-    for (float v : {saved->pipeId, saved->kFactor, saved->setpoint4mA, saved->setpoint20mA, saved->lowFlowCutoff})
-        QVERIFY(std::isfinite(v));
-    QVERIFY(*saved == window.state().settings);
-    Setup fresh(missingPorts());
-    fresh.setFileDialogs(dialogs);
-    QCOMPARE(load(fresh, dialogs, path), readFine);
-    QVERIFY(fresh.state().settings == *saved);
-    for (int c = int(Control::txtFactor); c <= int(Control::cbRejection); ++c)
-        QCOMPARE(fresh.text(Control(c)), window.text(Control(c)));
-}
-
 } // namespace
 
 class BadFilesTest : public QObject
@@ -130,7 +93,7 @@ void BadFilesTest::shortFilesChangeNothing()
         QByteArray bytes(size, '\0');
         for (char &b : bytes)
             b = char(random.bounded(256));
-        QCOMPARE(load(window, dialogs, writeFile(dir, bytes)), notRead);
+        QCOMPARE(loadThroughWindow(window, dialogs, writeFile(dir, bytes)), notRead);
         QVERIFY(window.state().settings == before);
         QCOMPARE(window.text(Control::txtFactor), QStringLiteral("12.5"));
     }
@@ -189,9 +152,9 @@ void BadFilesTest::damagedRecords()
     fillEntries(window);
 
     const SensorSettings record = *DecodeSettingsRecord(bytes);
-    QCOMPARE(load(window, dialogs, writeFile(dir, bytes)), expectedMessage(record));
+    QCOMPARE(loadThroughWindow(window, dialogs, writeFile(dir, bytes)), expectedMessage(record));
     QVERIFY(actionButtonsEnabled(window));
-    saveMustRoundTrip(window, dialogs, dir);
+    saveMustRoundTrip(window, dialogs, dir.filePath(QStringLiteral("saved.bdf")));
 }
 
 void BadFilesTest::writeAfterBadFileSendsNothing_data()
@@ -222,7 +185,7 @@ void BadFilesTest::writeAfterBadFileSendsNothing()
     Setup window(ports.devicePaths());
     window.setFileDialogs(dialogs);
     fillEntries(window);
-    QCOMPARE(load(window, dialogs, writeFile(dir, bytes)), someNotRead);
+    QCOMPARE(loadThroughWindow(window, dialogs, writeFile(dir, bytes)), someNotRead);
 
     StatusRecorder status(window);
     QTest::mouseClick(window.control(Control::cmdSaveSensor), Qt::LeftButton);

@@ -30,6 +30,13 @@ SensorSettings goodRecord()
     return s;
 }
 
+QByteArray recordWith(void (*edit)(SensorSettings &))
+{
+    SensorSettings s = goodRecord();
+    edit(s);
+    return EncodeSettingsRecord(s);
+}
+
 // What a load must report, worked out apart from the tool: a record shows only with a K-factor
 // and pipe ID inside their bounds once rounded as shown, finite loop values, list rows in range.
 QString expectedMessage(const SensorSettings &s)
@@ -78,6 +85,7 @@ private slots:
     void damagedRecords();
     void writeAfterBadFileSendsNothing_data();
     void writeAfterBadFileSendsNothing();
+    void unshowableSensorValueEmptiesItsEntry();
 };
 
 void BadFilesTest::shortFilesChangeNothing()
@@ -124,11 +132,8 @@ void BadFilesTest::damagedRecords_data()
         {"sensitivity negative", [](SensorSettings &s) { s.sensitivity = -2; }},
         {"noise rejection past the list", [](SensorSettings &s) { s.noiseRejection = 2; }},
     };
-    for (const auto &[name, edit] : edits) {
-        SensorSettings s = goodRecord();
-        edit(s);
-        QTest::newRow(name) << EncodeSettingsRecord(s);
-    }
+    for (const auto &[name, edit] : edits)
+        QTest::newRow(name) << recordWith(edit);
     QTest::newRow("longer file, good record first") << EncodeSettingsRecord(goodRecord()) + QByteArray(30, '\xff');
     QRandomGenerator random(6610);
     for (int n = 0; n < 24; ++n) {
@@ -160,19 +165,11 @@ void BadFilesTest::damagedRecords()
 void BadFilesTest::writeAfterBadFileSendsNothing_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    SensorSettings s = goodRecord();
-    s.kFactor = 0;
-    QTest::newRow("K-factor zero, an earlier K-factor in its box") << EncodeSettingsRecord(s);
-    s = goodRecord();
-    s.outputUnit = -1; // "meter" would stand in for it
-    s.pipeId = 10;
-    QTest::newRow("no output unit") << EncodeSettingsRecord(s);
-    s = goodRecord();
-    s.sensitivity = 99;
-    QTest::newRow("sensitivity past the list") << EncodeSettingsRecord(s);
-    s = goodRecord();
-    s.setpoint20mA = notANumber;
-    QTest::newRow("20 mA NaN") << EncodeSettingsRecord(s);
+    QTest::newRow("K-factor zero, an earlier one in its box") << recordWith([](SensorSettings &s) { s.kFactor = 0; });
+    QTest::newRow("no output unit, meter would stand in")
+        << recordWith([](SensorSettings &s) { s.outputUnit = -1, s.pipeId = 10; });
+    QTest::newRow("sensitivity past the list") << recordWith([](SensorSettings &s) { s.sensitivity = 99; });
+    QTest::newRow("20 mA NaN") << recordWith([](SensorSettings &s) { s.setpoint20mA = notANumber; });
 }
 
 void BadFilesTest::writeAfterBadFileSendsNothing()
@@ -191,6 +188,25 @@ void BadFilesTest::writeAfterBadFileSendsNothing()
     QTest::mouseClick(window.control(Control::cmdSaveSensor), Qt::LeftButton);
     QVERIFY(!sim.received().contains("$2"));
     QCOMPARE(status.entries().last().colour, window.state().errorColor);
+}
+
+// A sensor's record is shown like a file's: a K-factor the window cannot hold leaves no earlier
+// K-factor behind for the next write.
+void BadFilesTest::unshowableSensorValueEmptiesItsEntry()
+{
+    SimPorts ports;
+    SimulatedPort &sim = ports.add(1);
+    sim.sensor().setValue(45, "0");
+    Setup window(ports.devicePaths());
+    fillEntries(window);
+    StatusRecorder status(window);
+    QTest::mouseClick(window.control(Control::cmdReadSensor), Qt::LeftButton);
+    QCOMPARE(status.texts().last(), QStringLiteral("Some Settings Are Incorrect - Try Agian or Manually Edit"));
+    QCOMPARE(window.text(Control::txtFactor), QString());
+
+    QTest::mouseClick(window.control(Control::cmdSaveSensor), Qt::LeftButton);
+    QCOMPARE(status.texts().last(), QStringLiteral("Please Enter A Valid Number For The K Factor"));
+    QVERIFY(!sim.received().contains("$2"));
 }
 
 QTEST_MAIN(BadFilesTest)

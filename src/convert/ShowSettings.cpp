@@ -61,16 +61,6 @@ QList<Control> UnusableEntries(const SensorSettings &s, const SetupView &view)
     return unusable;
 }
 
-void ClearEntries(SetupView &view, const QList<Control> &entries)
-{
-    for (Control entry : entries) {
-        if (entry == Control::txtFactor || entry == Control::txtpipeid)
-            view.setText(entry, QString());
-        else
-            view.setCurrentIndex(entry, -1);
-    }
-}
-
 bool ShowSettings(SetupState &state, SetupView &view, bool showAll)
 {
     SensorSettings &s = state.settings;
@@ -102,4 +92,18 @@ bool ShowSettings(SetupState &state, SetupView &view, bool showAll)
     ok = selectRow(view, Control::cbSensitivity, s.sensitivity, 0) && ok;
     ok = selectRow(view, Control::cbRejection, s.noiseRejection, 0) && ok;
     return ok;
+}
+
+bool ShowReadSettings(SetupState &state, SetupView &view)
+{
+    const QList<Control> unusable = UnusableEntries(state.settings, view);
+    if (ShowSettings(state, view, true) && unusable.isEmpty())
+        return true;
+    for (Control entry : unusable) {
+        if (entry == Control::txtFactor || entry == Control::txtpipeid)
+            view.setText(entry, QString());
+        else
+            view.setCurrentIndex(entry, -1);
+    }
+    return false;
 }

@@ -22,6 +22,8 @@ bool ShowSettings(SetupState &state, SetupView &view, bool showAll);
 // as 0.0001, which is out of range), or a row its list does not have. Averaging is never among
 // them: it has a default row.
 QList<Control> UnusableEntries(const SensorSettings &settings, const SetupView &view);
-// Empties those entries, so that a save or write stops at them instead of taking an earlier entry
-// or a stand-in row for the record's value.
-void ClearEntries(SetupView &view, const QList<Control> &entries);
+
+// ShowSettings with showAll for a record read from a file or a sensor. The entries that cannot take
+// its value are emptied, so that a save or write stops at them instead of taking an earlier entry
+// or a stand-in row for the record's value. False when anything could not be shown.
+bool ShowReadSettings(SetupState &state, SetupView &view);

@@ -63,7 +63,7 @@ void readSensor(SetupContext &ctx)
         return;
     }
     if (state.sensorLevel != 12) {
-        if (ShowSettings(state, ctx.view, true))
+        if (ShowReadSettings(state, ctx.view))
             ShowStatus(ctx.view, QStringLiteral("Sensor Settings Read "), state.goodColor);
         else
             ShowStatus(ctx.view, QStringLiteral("Some Settings Are Incorrect - Try Agian or Manually Edit"),

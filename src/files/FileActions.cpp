@@ -36,16 +36,11 @@ void loadFile(SetupContext &ctx)
     case FileResult::Ok:
         break;
     }
-    const QList<Control> unusable = UnusableEntries(state.settings, view);
-    if (ShowSettings(state, view, true) && unusable.isEmpty()) {
+    if (ShowReadSettings(state, view))
         ShowStatus(view, QStringLiteral("Settings Read From File"), state.goodColor);
-        return;
-    }
-    // An entry the file could not fill must not keep an earlier value or a stand-in row: a later
-    // save or write would take it for the file's.
-    ClearEntries(view, unusable);
-    ShowStatus(view, QStringLiteral("Some Settings Were Not Read Correctly - Recheck All Settings"),
-               state.errorColor);
+    else
+        ShowStatus(view, QStringLiteral("Some Settings Were Not Read Correctly - Recheck All Settings"),
+                   state.errorColor);
 }
 
 void saveFile(SetupContext &ctx)

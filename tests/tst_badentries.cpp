@@ -36,23 +36,15 @@ QString localText(const char *text, const QLocale &locale)
     return local.replace(QChar(0xFFFF), locale.decimalPoint() == QLatin1String(",") ? "." : ",");
 }
 
-// The line edit of a box or a list.
-QLineEdit *editOf(Setup &window, Control entry)
-{
-    if (auto *list = qobject_cast<QComboBox *>(window.control(entry)))
-        return list->lineEdit();
-    return qobject_cast<QLineEdit *>(window.control(entry));
-}
-
 // Replaces an entry's text by typing it, or by pasting it over a selection of everything.
 void enter(Setup &window, Control entry, const QString &text, bool paste)
 {
-    QLineEdit *edit = editOf(window, entry);
+    auto *list = qobject_cast<QComboBox *>(window.control(entry));
     if (!paste) {
-        qobject_cast<QComboBox *>(window.control(entry)) ? typeListText(window, entry, text)
-                                                         : typeText(window, entry, text);
+        list ? typeListText(window, entry, text) : typeText(window, entry, text);
         return;
     }
+    QLineEdit *edit = list ? list->lineEdit() : qobject_cast<QLineEdit *>(window.control(entry));
     QGuiApplication::clipboard()->setText(text);
     edit->selectAll();
     QTest::keySequence(edit, QKeySequence::Paste);
@@ -67,14 +59,6 @@ void fillEntries(Setup &window, const QLocale &locale)
     const int rows[] = {3, 0, 0, 1, 4, 2, 1};
     for (int i = 0; i < 7; ++i)
         window.setCurrentIndex(lists[i], rows[i]);
-}
-
-QStringList shownEntries(const Setup &window)
-{
-    QStringList texts;
-    for (int c = int(Control::txtFactor); c <= int(Control::cbRejection); ++c)
-        texts << window.text(Control(c));
-    return texts;
 }
 
 } // namespace
@@ -172,12 +156,12 @@ void BadEntriesTest::writtenEntriesReadBack()
         enter(window, entry, localText(text, locale), true);
     QTest::mouseClick(window.control(Control::cmdSaveSensor), Qt::LeftButton);
     QCOMPARE(status.texts().last(), QStringLiteral("Sensor Settings Written"));
-    const QStringList shown = shownEntries(window);
+    const QStringList shown = entryTexts(window);
     QCOMPARE(shown.first(), localText("65.7667", locale)); // the sensor gets the value as shown
     const SensorSettings record = window.state().settings;
     QTest::mouseClick(window.control(Control::cmdReadSensor), Qt::LeftButton);
     QCOMPARE(status.texts().last(), QStringLiteral("Sensor Settings Read "));
-    QCOMPARE(shownEntries(window), shown);
+    QCOMPARE(entryTexts(window), shown);
     QVERIFY(window.state().settings == record);
 }
 

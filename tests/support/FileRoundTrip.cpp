@@ -8,6 +8,14 @@
 
 #include <cmath>
 
+QStringList entryTexts(const Setup &window)
+{
+    QStringList texts;
+    for (int c = int(Control::txtFactor); c <= int(Control::cbRejection); ++c)
+        texts << window.text(Control(c));
+    return texts;
+}
+
 QString loadThroughWindow(Setup &window, FakeDialogs &dialogs, const QString &path)
 {
     StatusRecorder status(window);
@@ -40,6 +48,5 @@ void saveMustRoundTrip(Setup &window, FakeDialogs &dialogs, const QString &path)
     fresh.setFileDialogs(dialogs);
     QCOMPARE(loadThroughWindow(fresh, dialogs, path), QStringLiteral("Settings Read From File"));
     QVERIFY(fresh.state().settings == *saved);
-    for (int c = int(Control::txtFactor); c <= int(Control::cbRejection); ++c)
-        QCOMPARE(fresh.text(Control(c)), window.text(Control(c)));
+    QCOMPARE(entryTexts(fresh), entryTexts(window));
 }

@@ -2,6 +2,9 @@
 #include "FakeDialogs.h"
 #include "ui/Setup.h"
 
+// The texts of the twelve entries, boxes and lists, in the order of Control.
+QStringList entryTexts(const Setup &window);
+
 // Clicks "Load Settings From File" with `path` chosen; the status line's last message.
 QString loadThroughWindow(Setup &window, FakeDialogs &dialogs, const QString &path);
 

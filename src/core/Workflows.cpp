@@ -37,12 +37,14 @@ bool connectSensor(SetupContext &ctx)
     return false;
 }
 
-// Loop values are meaningless to the sensor when the K-factor, or the pipe diameter, lies where
-// the window would not even show it; writing them would program zeros or nonsense into a live loop,
-// and a later read could not show what was written.
+// Loop values are meaningless to the sensor when the K-factor, or for a velocity the pipe
+// diameter, lies where the window would not even show it (once rounded for showing); writing them
+// would program zeros or nonsense into a live loop, and a later read could not show them.
 bool installationUsable(SetupContext &ctx)
 {
-    const QList<Control> unusable = UnusableEntries(ctx.state.settings, ctx.view);
+    QList<Control> unusable = UnusableEntries(ctx.state.settings, ctx.view);
+    if (ctx.state.settings.outputUnit >= 2)
+        unusable.removeAll(Control::txtpipeid); // a volume unit does not use the pipe
     for (Control entry : unusable)
         ctx.view.setBackground(entry, ctx.state.errorColor);
     if (!unusable.isEmpty())
@@ -87,13 +89,10 @@ void readSensor(SetupContext &ctx)
 void writeSensor(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
+    ShowStatus(ctx.view, QStringLiteral("Writing Settings To Sensor"), state.busyColor);
     const ValidationMode mode = state.hasLoopOutput ? ValidationMode::WithLoop : ValidationMode::NoLoop;
     if (!ValidateEntries(state, ctx.view, mode) || !installationUsable(ctx))
         return;
-    // The sensor gets the numbers as the window shows them, rounded, so that reading it back
-    // shows the same. Showing posts the settings-changed note; the busy message follows it.
-    ShowSettings(state, ctx.view, true);
-    ShowStatus(ctx.view, QStringLiteral("Writing Settings To Sensor"), state.busyColor);
     if (!ToSensorUnits(state, ctx.view)) {
         ShowStatus(ctx.view, QStringLiteral("Some settings were out of range - Please Re-Check"),
                    state.errorColor);

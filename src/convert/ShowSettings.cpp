@@ -24,9 +24,11 @@ bool selectRow(SetupView &view, Control list, std::int16_t row, int fallback)
 // Shows a number rounded to four decimals and stores the shown value back into the record. A value
 // beyond single precision, or none at all, gets a text that validation refuses, so that no stale
 // text is left in the box to be written in its place.
+float roundedForShowing(float value) { return ToSingle(RoundHalfEven(value, shownDecimals)); }
+
 bool showNumber(SetupView &view, Control box, float &value, const QString &decimalSep)
 {
-    const float shown = ToSingle(RoundHalfEven(value, shownDecimals));
+    const float shown = roundedForShowing(value);
     if (!std::isfinite(shown)) {
         view.setText(box, unshowable);
         return false;
@@ -40,6 +42,24 @@ bool showNumber(SetupView &view, Control box, float &value, const QString &decim
 
 bool KFactorInRange(float kFactor) { return kFactor > 0.0001f && kFactor < 999999.1f; }
 bool PipeIdInRange(float pipeId) { return pipeId > 0.01f && pipeId < 5000.0f; }
+
+QList<Control> UnusableEntries(const SensorSettings &s, const SetupView &view)
+{
+    QList<Control> unusable;
+    if (!KFactorInRange(roundedForShowing(s.kFactor)))
+        unusable << Control::txtFactor;
+    if (!PipeIdInRange(roundedForShowing(s.pipeId)))
+        unusable << Control::txtpipeid;
+    const std::pair<Control, std::int16_t> rows[] = {
+        {Control::cboutputunit, s.outputUnit}, {Control::cbtimeunit, s.timeUnit},
+        {Control::cbpipeidunit, s.pipeIdUnit}, {Control::cb_k_units, s.kFactorUnit},
+        {Control::cbSensitivity, s.sensitivity}, {Control::cbRejection, s.noiseRejection},
+    };
+    for (const auto &[list, row] : rows)
+        if (!rowInRange(view, list, row))
+            unusable << list;
+    return unusable;
+}
 
 bool ShowSettings(SetupState &state, SetupView &view, bool showAll)
 {
@@ -72,4 +92,18 @@ bool ShowSettings(SetupState &state, SetupView &view, bool showAll)
     ok = selectRow(view, Control::cbSensitivity, s.sensitivity, 0) && ok;
     ok = selectRow(view, Control::cbRejection, s.noiseRejection, 0) && ok;
     return ok;
+}
+
+bool ShowReadSettings(SetupState &state, SetupView &view)
+{
+    const QList<Control> unusable = UnusableEntries(state.settings, view);
+    if (ShowSettings(state, view, true) && unusable.isEmpty())
+        return true;
+    for (Control entry : unusable) {
+        if (entry == Control::txtFactor || entry == Control::txtpipeid)
+            view.setText(entry, QString());
+        else
+            view.setCurrentIndex(entry, -1);
+    }
+    return false;
 }

@@ -38,23 +38,19 @@ bool connectSensor(SetupContext &ctx)
 }
 
 // Loop values are meaningless to the sensor when the K-factor, or for a velocity the pipe
-// diameter, lies where the window would not even show it; writing them would program zeros or
-// nonsense into a live loop.
+// diameter, lies where the window would not even show it (once rounded for showing); writing them
+// would program zeros or nonsense into a live loop, and a later read could not show them.
 bool installationUsable(SetupContext &ctx)
 {
-    const SensorSettings &s = ctx.state.settings;
-    Control bad = Control::txtFactor;
-    bool usable = KFactorInRange(s.kFactor);
-    if (usable && s.outputUnit < 2) {
-        bad = Control::txtpipeid;
-        usable = PipeIdInRange(s.pipeId);
-    }
-    if (!usable) {
-        ctx.view.setBackground(bad, ctx.state.errorColor);
+    QList<Control> unusable = UnusableEntries(ctx.state.settings, ctx.view);
+    if (ctx.state.settings.outputUnit >= 2)
+        unusable.removeAll(Control::txtpipeid); // a volume unit does not use the pipe
+    for (Control entry : unusable)
+        ctx.view.setBackground(entry, ctx.state.errorColor);
+    if (!unusable.isEmpty())
         ShowStatus(ctx.view, QStringLiteral("Some settings were out of range - Please Re-Check"),
                    ctx.state.errorColor);
-    }
-    return usable;
+    return unusable.isEmpty();
 }
 
 void readSensor(SetupContext &ctx)
@@ -69,7 +65,7 @@ void readSensor(SetupContext &ctx)
         return;
     }
     if (state.sensorLevel != 12) {
-        if (ShowSettings(state, ctx.view, true))
+        if (ShowReadSettings(state, ctx.view))
             ShowStatus(ctx.view, QStringLiteral("Sensor Settings Read "), state.goodColor);
         else
             ShowStatus(ctx.view, QStringLiteral("Some Settings Are Incorrect - Try Agian or Manually Edit"),

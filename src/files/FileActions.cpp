@@ -36,7 +36,7 @@ void loadFile(SetupContext &ctx)
     case FileResult::Ok:
         break;
     }
-    if (ShowSettings(state, view, true))
+    if (ShowReadSettings(state, view))
         ShowStatus(view, QStringLiteral("Settings Read From File"), state.goodColor);
     else
         ShowStatus(view, QStringLiteral("Some Settings Were Not Read Correctly - Recheck All Settings"),
@@ -50,7 +50,13 @@ void saveFile(SetupContext &ctx)
     const ValidationMode mode = state.hasLoopOutput ? ValidationMode::WithLoop : ValidationMode::NoLoop;
     if (!ValidateEntries(state, view, mode))
         return;
-    if (!ShowSettings(state, view, true)) {
+    // Showing rounds the numbers; a K-factor or pipe ID rounded onto its bound would make a file
+    // that loads as not read.
+    const bool shown = ShowSettings(state, view, true);
+    const QList<Control> unusable = UnusableEntries(state.settings, view);
+    if (!shown || !unusable.isEmpty()) {
+        for (Control entry : unusable)
+            view.setBackground(entry, state.errorColor);
         ShowStatus(view, QStringLiteral("Some Settings Are Out Of Range - Please Check"), state.errorColor);
         return;
     }

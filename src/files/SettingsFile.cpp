@@ -26,7 +26,9 @@ FileResult LoadSettingsFile(const QString &path, SensorSettings &settings)
 FileResult SaveSettingsFile(const QString &path, const SensorSettings &settings)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so a short write (a full disk) shows in write()'s count: a buffered one is lost in
+    // commit(), which then replaces the earlier file with a cut record.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return FileResult::OpenFailed;
     const QByteArray record = EncodeSettingsRecord(settings);
     if (file.write(record) != record.size() || !file.commit())

@@ -15,11 +15,17 @@ namespace {
 
 enum class Stage { Identify, Read, Write };
 
+// One fault on one command: "$1,9" is op 1, parameter 9; the closing command is op 3, parameter 0.
+struct Scenario
+{
+    int level;
+    Stage stage;
+    int op;
+    int param;
+    SimFault fault;
+};
+
 const QString looking = QStringLiteral("Looking For A Sensor");
-const QString noAdaptor = QStringLiteral("Could Not Find A 7-0410 R2W Adaptor");
-const QString readFailed = QStringLiteral("Could Not Read All Of The Settings - Check Wiring");
-const QString writeFailed = QStringLiteral("Could Not Write All Of The Settings - Check Power and Wiring");
-const QString written = QStringLiteral("Sensor Settings Written");
 const QByteArray untouched = "-9"; // in the sensor before a write: no value the window sends
 
 constexpr std::pair<SimFault, const char *> faults[] = {
@@ -33,27 +39,32 @@ constexpr Control shownFields[] = {
     Control::cbAverging, Control::cbSensitivity, Control::cbRejection, Control::txttype, Control::txtserialnum,
 };
 
-QString readDone(int level)
-{
-    return level == 12
-        ? QStringLiteral("Sensor Settings Read - Make Sure The Application Settings Match The Installation")
-        : QStringLiteral("Sensor Settings Read ");
-}
-
 // Whether a sound tool completes the action despite the fault. A read needs every answer whole
 // (extra characters after it are cleared by the next command); the level probe only asks whether
 // the sensor refuses it. A write needs its echo and no refusal: no answer, a late one, noise and
 // extra characters are no refusal, while an answer cut off may be the start of one.
-bool survives(int level, Stage stage, int param, SimFault fault)
+bool survives(const Scenario &s)
 {
-    if (stage == Stage::Write)
-        return fault == SimFault::NoAnswer || fault == SimFault::Garbage || fault == SimFault::Extra
-               || fault == SimFault::Late;
-    if (param != levelProbeParameter)
-        return fault == SimFault::Extra;
-    if (level == 12)
-        return fault == SimFault::Refuse || fault == SimFault::Extra;
-    return fault != SimFault::Refuse && fault != SimFault::HangUp;
+    const SimFault f = s.fault;
+    if (s.stage == Stage::Write)
+        return f == SimFault::NoAnswer || f == SimFault::Garbage || f == SimFault::Extra || f == SimFault::Late;
+    if (s.param != levelProbeParameter)
+        return f == SimFault::Extra;
+    if (s.level == 12)
+        return f == SimFault::Refuse || f == SimFault::Extra;
+    return f != SimFault::Refuse && f != SimFault::HangUp;
+}
+
+QString message(const Scenario &s, bool done)
+{
+    if (s.stage == Stage::Write)
+        return done ? QStringLiteral("Sensor Settings Written")
+                    : QStringLiteral("Could Not Write All Of The Settings - Check Power and Wiring");
+    if (!done)
+        return QStringLiteral("Could Not Read All Of The Settings - Check Wiring");
+    return s.level == 12
+        ? QStringLiteral("Sensor Settings Read - Make Sure The Application Settings Match The Installation")
+        : QStringLiteral("Sensor Settings Read ");
 }
 
 void click(Setup &window, Control button)
@@ -61,22 +72,13 @@ void click(Setup &window, Control button)
     QTest::mouseClick(window.control(button), Qt::LeftButton);
 }
 
-SimConfig atLevel(int level)
-{
-    SimConfig config;
-    config.level = level;
-    config.charMs = 0.1; // the line's speed is not what this campaign is about
-    config.latencyMs = 1;
-    return config;
-}
-
 // A window on a simulated sensor at COM1 with an installation of 100 pulses per litre in litres
 // per second, and loop and performance values unlike the sensor's own. Connected: the port is
 // open and the sensor taken for found, as a search leaves them.
 struct Rig
 {
-    explicit Rig(const SimConfig &config, bool connected = true)
-        : sim(sims.add(1, config)), window(sims.devicePaths())
+    explicit Rig(int level, CommandFault fault = {}, bool connected = true)
+        : sim(sims.add(1, config(level, fault))), window(sims.devicePaths())
     {
         const std::pair<Control, const char *> texts[] = {{Control::txtFactor, "100"}, {Control::txtpipeid, "150"},
             {Control::txt4ma, "-2.5"}, {Control::txt20ma, "7.25"}, {Control::txtlowflowcutoff, "0.125"}};
@@ -89,6 +91,17 @@ struct Rig
             window.setCurrentIndex(list, row);
         if (connected && window.link().OpenPort(1) == 1)
             window.state().linkState = LinkState::Connected;
+        if (fault.fault == SimFault::HangUp)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("lost:")));
+    }
+    static SimConfig config(int level, CommandFault fault)
+    {
+        SimConfig config;
+        config.level = level;
+        config.charMs = 0.1; // the line's speed is not what this campaign is about
+        config.latencyMs = 1;
+        config.faults = {fault};
+        return config;
     }
     SimPorts sims;
     SimulatedPort &sim;
@@ -115,14 +128,15 @@ void checkEnd(const StatusRecorder &status, Setup &window, const QString &messag
 
 } // namespace
 
+Q_DECLARE_METATYPE(Scenario)
+
 class FaultCampaignTest : public QObject
 {
     Q_OBJECT
 private slots:
     void campaign_data();
     void campaign();
-    void unplug_data();
-    void unplug();
+    void unpluggedDuringSearch();
     void secondWindowLeavesTheHeldPortAlone();
 
 private:
@@ -137,11 +151,7 @@ private:
 // be a number ("-2.5" arriving as "-2.").
 void FaultCampaignTest::campaign_data()
 {
-    QTest::addColumn<int>("level");
-    QTest::addColumn<Stage>("stage");
-    QTest::addColumn<int>("op");
-    QTest::addColumn<int>("param");
-    QTest::addColumn<SimFault>("fault");
+    QTest::addColumn<Scenario>("scenario");
     const char *stageNames[] = {"identify", "read", "write"};
     int turns[3] = {}; // per stage
     for (std::int16_t level : {12, 20}) {
@@ -154,125 +164,83 @@ void FaultCampaignTest::campaign_data()
                 commands.append({Stage::Read, 1, p.number, p.form == TextForm::Decimal});
         for (const Parameter &p : table.parameters)
             commands.append({Stage::Write, 2, p.number, false});
-        commands.append({Stage::Write, 3, 0, false}); // the closing command
+        commands.append({Stage::Write, 3, 0, false});
         for (const auto &[stage, op, param, decimal] : commands) {
             const SimFault turn = faults[turns[int(stage)]++ % std::size(faults)].first;
             for (const auto &[fault, name] : faults)
                 if (fault == turn || param == levelProbeParameter || op == 3 || (decimal && fault == SimFault::Truncated))
                     QTest::addRow("%d %s $%d,%d %s", int(level), stageNames[int(stage)], op, param, name)
-                        << int(level) << stage << op << param << fault;
+                        << Scenario{level, stage, op, param, fault};
         }
     }
 }
 
 void FaultCampaignTest::campaign()
 {
-    QFETCH(int, level);
-    QFETCH(Stage, stage);
-    QFETCH(int, op);
-    QFETCH(int, param);
-    QFETCH(SimFault, fault);
-    const bool done = survives(level, stage, param, fault);
-    const bool writing = stage == Stage::Write;
+    QFETCH(Scenario, scenario);
+    const bool done = survives(scenario);
+    const bool writing = scenario.stage == Stage::Write;
+    const int level = scenario.level;
     if (!m_shown.count(level)) {
-        Rig reader(atLevel(level));
+        Rig reader(level);
         click(reader.window, Control::cmdReadSensor);
         m_shown[level] = shownValues(reader.window);
-        Rig writer(atLevel(level));
+        Rig writer(level);
         click(writer.window, Control::cmdSaveSensor);
         for (const Parameter &p : TableForLevel(std::int16_t(level)).parameters)
             m_stored[level][p.number] = writer.sim.sensor().value(p.number);
     }
 
-    Rig rig(atLevel(level).withFault(op, param, fault));
-    QCOMPARE(rig.window.state().linkState, LinkState::Connected);
+    Rig rig(level, {scenario.op, scenario.param, scenario.fault});
     if (writing)
         for (const auto &[number, text] : m_stored[level])
             rig.sim.sensor().setValue(number, untouched);
-    if (fault == SimFault::HangUp)
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("lost:")));
     StatusRecorder status(rig.window);
     // Exit during the end pause ends it at once. The buttons coming back after the pause, and the
-    // next click searching again after a failure, are the unplug rows' business.
-    const QString message = done ? (writing ? written : readDone(level)) : (writing ? writeFailed : readFailed);
-    status.onText(message, [&] { click(rig.window, Control::cmdok); });
+    // next click searching again, are proven once, after a failed search.
+    status.onText(message(scenario, done), [&] { click(rig.window, Control::cmdok); });
     click(rig.window, writing ? Control::cmdSaveSensor : Control::cmdReadSensor);
 
-    checkEnd(status, rig.window, message, done);
+    checkEnd(status, rig.window, message(scenario, done), done);
     QVERIFY(!status.showed(looking));
     QCOMPARE(rig.window.state().linkState, done ? LinkState::Connected : LinkState::NoAdaptor);
     // Nothing goes out after the command that failed (a probe answered wrongly fails on the next).
-    const QString faulted = QStringLiteral("$%1,%2%3").arg(op).arg(param).arg(op == 1 ? "\r" : ",");
-    if (!done && param != levelProbeParameter)
-        QVERIFY2(rig.sim.commands().last().startsWith(faulted.toLatin1()), rig.sim.commands().last().constData());
+    const QByteArray last = rig.sim.commands().last();
+    if (!done && scenario.param != levelProbeParameter)
+        QVERIFY2(last.startsWith(QStringLiteral("$%1,%2%3").arg(scenario.op).arg(scenario.param)
+                                     .arg(writing ? "," : "\r").toLatin1()), last.constData());
     if (writing) {
         // The writes before the fault (all of them when the write is done) stored their fault-free
         // values; none after a failure was sent. The faulted one is the simulator's own business.
         bool beforeFault = true;
         for (const Parameter &p : TableForLevel(std::int16_t(level)).parameters) {
-            beforeFault = beforeFault && p.number != param;
+            beforeFault = beforeFault && p.number != scenario.param;
             const QByteArray want = beforeFault || done ? m_stored[level].at(p.number) : untouched;
-            QVERIFY2(p.number == param || rig.sim.sensor().value(p.number) == want, qPrintable(QString::number(p.number)));
+            QVERIFY2(p.number == scenario.param || rig.sim.sensor().value(p.number) == want, qPrintable(QString::number(p.number)));
         }
-    } else if (done) {
-        QCOMPARE(shownValues(rig.window), m_shown[level]);
     } else {
-        QCOMPARE(rig.window.text(Control::txtserialnum), QStringLiteral("Not Read"));
+        QCOMPARE(rig.window.text(Control::txtserialnum), done ? m_shown[level].last() : QStringLiteral("Not Read"));
+        if (done)
+            QCOMPARE(shownValues(rig.window), m_shown[level]);
     }
 }
 
-void FaultCampaignTest::unplug_data()
+// Unplugged while the search awaits the sensor's answer: the buttons come back, the identity of a
+// sensor found before is gone, and the next click searches again.
+void FaultCampaignTest::unpluggedDuringSearch()
 {
-    QTest::addColumn<SimConfig>("config");
-    QTest::addColumn<bool>("connected");
-    QTest::addColumn<QByteArray>("seen"); // the adaptor is unplugged 30 ms after the line carried this
-    QTest::addColumn<Control>("button");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<LinkState>("state");
-    const QString noSensor = QStringLiteral("Could Not Talk To Sensor - Check Sensor Type, Power and Wiring");
-    QTest::newRow("search: adaptor check")
-        << atLevel(20) << false << QByteArray("Hello") << Control::cmdReadSensor << noAdaptor << LinkState::NoAdaptor;
-    QTest::newRow("search: sensor check")
-        << atLevel(20) << false << QByteArray("\r\r") << Control::cmdSaveSensor << noSensor << LinkState::NoSensor;
-    QTest::newRow("read: awaiting an answer") << atLevel(12).withFault(1, 10, SimFault::NoAnswer) << true
-        << QByteArray("$1,10\r") << Control::cmdReadSensor << readFailed << LinkState::NoAdaptor;
-    // The echo came, so an empty answer would pass; the lost port must not.
-    QTest::newRow("write: awaiting the closing answer") << atLevel(20).withFault(3, 0, SimFault::NoAnswer) << true
-        << QByteArray("$3,0,plomvar\r") << Control::cmdSaveSensor << writeFailed << LinkState::NoAdaptor;
-}
-
-void FaultCampaignTest::unplug()
-{
-    QFETCH(SimConfig, config);
-    QFETCH(bool, connected);
-    QFETCH(QByteArray, seen);
-    QFETCH(Control, button);
-    QFETCH(QString, message);
-    QFETCH(LinkState, state);
-    Rig rig(config, connected);
-    rig.window.setText(Control::txttype, QStringLiteral("R2W")); // as a sensor found before left it
-    QTimer watch; // the line, watched for the text
-    watch.setInterval(2);
-    connect(&watch, &QTimer::timeout, &rig.sim, [&] {
-        if (rig.sim.received().endsWith(seen)) {
-            watch.stop();
-            QTimer::singleShot(30, &rig.sim, &SimulatedPort::hangUp);
-        }
-    });
-    watch.start();
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("lost:")));
+    Rig rig(20, {0, 0, SimFault::HangUp}, false);
+    rig.window.setText(Control::txttype, QStringLiteral("R2W"));
     StatusRecorder status(rig.window);
-    click(rig.window, button);
-
-    checkEnd(status, rig.window, message, false);
+    click(rig.window, Control::cmdSaveSensor);
+    checkEnd(status, rig.window, QStringLiteral("Could Not Talk To Sensor - Check Sensor Type, Power and Wiring"), false);
     QVERIFY(actionButtonsEnabled(rig.window));
-    QCOMPARE(rig.window.state().linkState, state);
+    QCOMPARE(rig.window.state().linkState, LinkState::NoSensor);
     QVERIFY(!rig.window.link().isOpen());
-    if (!connected)
-        QCOMPARE(rig.window.text(Control::txttype), QStringLiteral("Not Read"));
-    // The next click searches again; Exit ends that search at once.
+    QCOMPARE(rig.window.text(Control::txttype), QStringLiteral("Not Read"));
+
     status.clear();
-    status.onText(looking, [&] { click(rig.window, Control::cmdok); });
+    status.onText(looking, [&] { click(rig.window, Control::cmdok); }); // Exit ends the search at once
     click(rig.window, Control::cmdReadSensor);
     QCOMPARE(status.texts(), QStringList(looking));
 }
@@ -280,17 +248,17 @@ void FaultCampaignTest::unplug()
 // A second instance of the tool finds the port the first one holds busy and skips it.
 void FaultCampaignTest::secondWindowLeavesTheHeldPortAlone()
 {
-    Rig first(atLevel(20));
+    Rig first(20);
     Setup second(first.sims.devicePaths());
     StatusRecorder status(second);
     click(second, Control::cmdReadSensor);
-    QCOMPARE(status.texts(), QStringList({looking, noAdaptor}));
+    QCOMPARE(status.texts(), QStringList({looking, QStringLiteral("Could Not Find A 7-0410 R2W Adaptor")}));
     QVERIFY(actionButtonsEnabled(second));
     QVERIFY(first.sim.received().isEmpty());
 
     StatusRecorder firstStatus(first.window);
     click(first.window, Control::cmdReadSensor);
-    QCOMPARE(firstStatus.texts().last(), readDone(20));
+    QCOMPARE(firstStatus.texts().last(), QStringLiteral("Sensor Settings Read "));
 }
 
 QTEST_MAIN(FaultCampaignTest)

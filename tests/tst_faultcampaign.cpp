@@ -1,6 +1,5 @@
 // The simulator's faults on the commands of identification, reading and writing at both levels,
-// through the real window: what the user is told, and what reaches the sensor. Unplugging, and a
-// second instance of the tool, belong to the same campaign.
+// through the real window: what the user is told, and what reaches the sensor.
 #include "SimPorts.h"
 #include "StatusRecorder.h"
 #include "WindowInput.h"
@@ -15,15 +14,7 @@ namespace {
 
 enum class Stage { Identify, Read, Write };
 
-// One fault on one command: "$1,9" is op 1, parameter 9; the closing command is op 3, parameter 0.
-struct Scenario
-{
-    int level;
-    Stage stage;
-    int op;
-    int param;
-    SimFault fault;
-};
+struct Scenario { int level; Stage stage; int op; int param; SimFault fault; }; // "$1,9": op 1, parameter 9
 
 const QString looking = QStringLiteral("Looking For A Sensor");
 const QByteArray untouched = "-9"; // in the sensor before a write: no value the window sends
@@ -33,16 +24,14 @@ constexpr std::pair<SimFault, const char *> faults[] = {
     {SimFault::Garbage, "Garbage"}, {SimFault::Truncated, "Truncated"}, {SimFault::Extra, "Extra"},
     {SimFault::Late, "Late"},       {SimFault::HangUp, "HangUp"},
 };
-constexpr Control shownFields[] = {
-    Control::txtFactor, Control::txtpipeid, Control::txt4ma, Control::txt20ma, Control::txtlowflowcutoff,
-    Control::cboutputunit, Control::cbtimeunit, Control::cbpipeidunit, Control::cb_k_units,
-    Control::cbAverging, Control::cbSensitivity, Control::cbRejection, Control::txttype, Control::txtserialnum,
-};
+// What the window shows of the sensor: the entries and lists a Rig fills, in that order, then its identity.
+constexpr Control shownFields[] = {Control::txtFactor, Control::txtpipeid, Control::txt4ma, Control::txt20ma,
+    Control::txtlowflowcutoff, Control::cboutputunit, Control::cbtimeunit, Control::cbpipeidunit, Control::cb_k_units,
+    Control::cbAverging, Control::cbSensitivity, Control::cbRejection, Control::txttype, Control::txtserialnum};
 
-// Whether a sound tool completes the action despite the fault. A read needs every answer whole
-// (extra characters after it are cleared by the next command); the level probe only asks whether
-// the sensor refuses it. A write needs its echo and no refusal: no answer, a late one, noise and
-// extra characters are no refusal, while an answer cut off may be the start of one.
+// Whether a sound tool completes the action despite the fault. A read needs every answer whole; the
+// level probe only asks whether the sensor refuses it. A write needs its echo and no refusal (an
+// answer cut off may be the start of one).
 bool survives(const Scenario &s)
 {
     const SimFault f = s.fault;
@@ -58,13 +47,11 @@ bool survives(const Scenario &s)
 QString message(const Scenario &s, bool done)
 {
     if (s.stage == Stage::Write)
-        return done ? QStringLiteral("Sensor Settings Written")
-                    : QStringLiteral("Could Not Write All Of The Settings - Check Power and Wiring");
+        return done ? "Sensor Settings Written" : "Could Not Write All Of The Settings - Check Power and Wiring";
     if (!done)
         return QStringLiteral("Could Not Read All Of The Settings - Check Wiring");
-    return s.level == 12
-        ? QStringLiteral("Sensor Settings Read - Make Sure The Application Settings Match The Installation")
-        : QStringLiteral("Sensor Settings Read ");
+    return s.level == 20 ? "Sensor Settings Read "
+                         : "Sensor Settings Read - Make Sure The Application Settings Match The Installation";
 }
 
 void click(Setup &window, Control button)
@@ -72,23 +59,19 @@ void click(Setup &window, Control button)
     QTest::mouseClick(window.control(button), Qt::LeftButton);
 }
 
-// A window on a simulated sensor at COM1 with an installation of 100 pulses per litre in litres
-// per second, and loop and performance values unlike the sensor's own. Connected: the port is
-// open and the sensor taken for found, as a search leaves them.
+// A window on a simulated sensor at COM1, its entries unlike the sensor's own values. Connected:
+// the port open and the sensor taken for found, as a search leaves them.
 struct Rig
 {
     explicit Rig(int level, CommandFault fault = {}, bool connected = true)
         : sim(sims.add(1, config(level, fault))), window(sims.devicePaths())
     {
-        const std::pair<Control, const char *> texts[] = {{Control::txtFactor, "100"}, {Control::txtpipeid, "150"},
-            {Control::txt4ma, "-2.5"}, {Control::txt20ma, "7.25"}, {Control::txtlowflowcutoff, "0.125"}};
-        for (const auto &[box, text] : texts)
-            typeText(window, box, QString::fromLatin1(text));
-        const std::pair<Control, int> rows[] = {{Control::cboutputunit, 3}, {Control::cbtimeunit, 0},
-            {Control::cbpipeidunit, 0}, {Control::cb_k_units, 1}, {Control::cbAverging, 4},
-            {Control::cbSensitivity, 2}, {Control::cbRejection, 0}};
-        for (const auto &[list, row] : rows)
-            window.setCurrentIndex(list, row);
+        const QStringList texts = {"100", "150", "-2.5", "7.25", "0.125"};
+        const int rows[] = {3, 0, 0, 1, 4, 2, 0};
+        for (int i = 0; i < 5; ++i)
+            typeText(window, shownFields[i], texts[i]);
+        for (int i = 5; i < 12; ++i)
+            window.setCurrentIndex(shownFields[i], rows[i - 5]);
         if (connected && window.link().OpenPort(1) == 1)
             window.state().linkState = LinkState::Connected;
         if (fault.fault == SimFault::HangUp)
@@ -107,14 +90,6 @@ struct Rig
     SimulatedPort &sim;
     Setup window;
 };
-
-QStringList shownValues(const Setup &window)
-{
-    QStringList shown;
-    for (Control field : shownFields)
-        shown << window.text(field);
-    return shown;
-}
 
 // What every click ending in a message shows: busy with the buttons off until then.
 void checkEnd(const StatusRecorder &status, Setup &window, const QString &message, bool good)
@@ -136,19 +111,16 @@ class FaultCampaignTest : public QObject
 private slots:
     void campaign_data();
     void campaign();
-    void unpluggedDuringSearch();
-    void secondWindowLeavesTheHeldPortAlone();
+    void failedSearches();
 
 private:
-    // What a fault-free read shows and a fault-free write stores, per level.
-    std::map<int, QStringList> m_shown;
-    std::map<int, std::map<int, QByteArray>> m_stored;
+    std::map<int, QStringList> m_shown; // per level, by a fault-free read
+    std::map<int, std::map<int, QByteArray>> m_stored; // per level, by a fault-free write
 };
 
-// Within a stage every command meets one fault, the next command the next fault, so the faults
-// meet every stage at both levels. The level probe and the closing command meet them all, as their
-// outcomes differ by fault, and so does every decimal read with an answer cut off, which may still
-// be a number ("-2.5" arriving as "-2.").
+// Within a stage the commands meet the faults in turn, so every fault meets every stage at both
+// levels. The level probe and the closing command meet them all, their outcomes differing by fault,
+// and every decimal read meets an answer cut off, which may still be a number ("-2." of "-2.5").
 void FaultCampaignTest::campaign_data()
 {
     QTest::addColumn<Scenario>("scenario");
@@ -168,7 +140,8 @@ void FaultCampaignTest::campaign_data()
         for (const auto &[stage, op, param, decimal] : commands) {
             const SimFault turn = faults[turns[int(stage)]++ % std::size(faults)].first;
             for (const auto &[fault, name] : faults)
-                if (fault == turn || param == levelProbeParameter || op == 3 || (decimal && fault == SimFault::Truncated))
+                if (fault == turn || param == levelProbeParameter || op == 3
+                    || (decimal && fault == SimFault::Truncated))
                     QTest::addRow("%d %s $%d,%d %s", int(level), stageNames[int(stage)], op, param, name)
                         << Scenario{level, stage, op, param, fault};
         }
@@ -178,9 +151,14 @@ void FaultCampaignTest::campaign_data()
 void FaultCampaignTest::campaign()
 {
     QFETCH(Scenario, scenario);
-    const bool done = survives(scenario);
-    const bool writing = scenario.stage == Stage::Write;
+    const bool done = survives(scenario), writing = scenario.stage == Stage::Write;
     const int level = scenario.level;
+    const auto shownValues = [](const Setup &window) {
+        QStringList shown;
+        for (Control field : shownFields)
+            shown << window.text(field);
+        return shown;
+    };
     if (!m_shown.count(level)) {
         Rig reader(level);
         click(reader.window, Control::cmdReadSensor);
@@ -205,60 +183,51 @@ void FaultCampaignTest::campaign()
     QVERIFY(!status.showed(looking));
     QCOMPARE(rig.window.state().linkState, done ? LinkState::Connected : LinkState::NoAdaptor);
     // Nothing goes out after the command that failed (a probe answered wrongly fails on the next).
-    const QByteArray last = rig.sim.commands().last();
+    const QString faulted = QStringLiteral("$%1,%2%3").arg(scenario.op).arg(scenario.param).arg(writing ? ',' : '\r');
     if (!done && scenario.param != levelProbeParameter)
-        QVERIFY2(last.startsWith(QStringLiteral("$%1,%2%3").arg(scenario.op).arg(scenario.param)
-                                     .arg(writing ? "," : "\r").toLatin1()), last.constData());
+        QVERIFY2(rig.sim.commands().last().startsWith(faulted.toLatin1()), rig.sim.commands().last().constData());
     if (writing) {
-        // The writes before the fault (all of them when the write is done) stored their fault-free
-        // values; none after a failure was sent. The faulted one is the simulator's own business.
+        // The writes before the fault (all when done) stored their values, none after it was sent.
         bool beforeFault = true;
         for (const Parameter &p : TableForLevel(std::int16_t(level)).parameters) {
             beforeFault = beforeFault && p.number != scenario.param;
             const QByteArray want = beforeFault || done ? m_stored[level].at(p.number) : untouched;
-            QVERIFY2(p.number == scenario.param || rig.sim.sensor().value(p.number) == want, qPrintable(QString::number(p.number)));
+            QVERIFY2(p.number == scenario.param || rig.sim.sensor().value(p.number) == want,
+                     qPrintable(QString::number(p.number)));
         }
+    } else if (done) {
+        QCOMPARE(shownValues(rig.window), m_shown[level]);
     } else {
-        QCOMPARE(rig.window.text(Control::txtserialnum), done ? m_shown[level].last() : QStringLiteral("Not Read"));
-        if (done)
-            QCOMPARE(shownValues(rig.window), m_shown[level]);
+        QCOMPARE(rig.window.text(Control::txtserialnum), QStringLiteral("Not Read"));
     }
 }
 
-// Unplugged while the search awaits the sensor's answer: the buttons come back, the identity of a
-// sensor found before is gone, and the next click searches again.
-void FaultCampaignTest::unpluggedDuringSearch()
+// A search cut off by unplugging while it awaits the sensor's answer: the buttons come back, the
+// identity of a sensor found before is gone, and the next click searches again. A second instance
+// of the tool finds the port the first one holds busy and skips it.
+void FaultCampaignTest::failedSearches()
 {
     Rig rig(20, {0, 0, SimFault::HangUp}, false);
     rig.window.setText(Control::txttype, QStringLiteral("R2W"));
     StatusRecorder status(rig.window);
     click(rig.window, Control::cmdSaveSensor);
-    checkEnd(status, rig.window, QStringLiteral("Could Not Talk To Sensor - Check Sensor Type, Power and Wiring"), false);
-    QVERIFY(actionButtonsEnabled(rig.window));
+    checkEnd(status, rig.window, "Could Not Talk To Sensor - Check Sensor Type, Power and Wiring", false);
+    QVERIFY(actionButtonsEnabled(rig.window) && !rig.window.link().isOpen());
     QCOMPARE(rig.window.state().linkState, LinkState::NoSensor);
-    QVERIFY(!rig.window.link().isOpen());
     QCOMPARE(rig.window.text(Control::txttype), QStringLiteral("Not Read"));
-
     status.clear();
     status.onText(looking, [&] { click(rig.window, Control::cmdok); }); // Exit ends the search at once
     click(rig.window, Control::cmdReadSensor);
     QCOMPARE(status.texts(), QStringList(looking));
-}
 
-// A second instance of the tool finds the port the first one holds busy and skips it.
-void FaultCampaignTest::secondWindowLeavesTheHeldPortAlone()
-{
     Rig first(20);
     Setup second(first.sims.devicePaths());
-    StatusRecorder status(second);
+    StatusRecorder secondStatus(second);
     click(second, Control::cmdReadSensor);
-    QCOMPARE(status.texts(), QStringList({looking, QStringLiteral("Could Not Find A 7-0410 R2W Adaptor")}));
-    QVERIFY(actionButtonsEnabled(second));
+    QCOMPARE(secondStatus.texts(), QStringList({looking, QStringLiteral("Could Not Find A 7-0410 R2W Adaptor")}));
     QVERIFY(first.sim.received().isEmpty());
-
-    StatusRecorder firstStatus(first.window);
-    click(first.window, Control::cmdReadSensor);
-    QCOMPARE(firstStatus.texts().last(), QStringLiteral("Sensor Settings Read "));
+    click(first.window, Control::cmdReadSensor); // and the first keeps working
+    QCOMPARE(first.window.text(Control::txtserialnum), QStringLiteral("DV12345678"));
 }
 
 QTEST_MAIN(FaultCampaignTest)

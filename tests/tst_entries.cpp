@@ -14,15 +14,16 @@
 namespace {
 
 // Validation's steps in order: a valid entry ("." stands for the locale's separator) and the message.
+// A list's typed text matches its row with blanks at the ends ignored, on either side.
 const std::tuple<Control, const char *, const char *> steps[] = {
     {Control::txtFactor, "65.7667", "Please Enter A Valid Number For The K Factor"},
     {Control::txtpipeid, "100", "Please Enter A Valid Number For The PipeID"},
-    {Control::cboutputunit, "US gal", "Please Select An Output Unit"},
-    {Control::cbtimeunit, "min", "Please Select A Timebase"},
+    {Control::cboutputunit, "US gal ", "Please Select An Output Unit"},
+    {Control::cbtimeunit, " min", "Please Select A Timebase"},
     {Control::cbpipeidunit, "inch", "Please Select A Pipe ID Unit"},
     {Control::cb_k_units, "pulses/liter", "Please Select A K Factor Unit"},
     {Control::txtlowflowcutoff, "0.5", "Please Enter A Valid Number For The Low Flow Cutoff"},
-    {Control::cbAverging, "    1   second", "Please Select An Averaging Value"},
+    {Control::cbAverging, "1   second ", "Please Select An Averaging Value"},
     {Control::cbSensitivity, "  30 %", "Please Select A Sensitivity Value"},
     {Control::cbRejection, "50 Hz", "Please Select A Noise Rejection Value"},
     {Control::txt20ma, "300", "Please Enter A Valid Number For The 20mA Setting"},

@@ -131,8 +131,10 @@ void TestWindow::changeHandlers()
     }
     QVERIFY(window.state().settings.outputUnit == 7 && window.state().settings.timeUnit == 2);
     QCOMPARE(unitLabels(window), QStringList({"acrein/hour", "acrein/hour", "acrein/hour"}));
-    // The shown text decides the row: Qt keeps the old row while a typed text is shown.
-    const std::pair<const char *, int> typed[] = {{"gallons", -1}, {"liter", 3}, {"LITER", -1}, {"", -1}};
+    // The shown text decides the row: Qt keeps the old row while a typed text is shown. Blanks at the
+    // ends do not count.
+    const std::pair<const char *, int> typed[] = {{"gallons", -1}, {"liter", 3}, {"LITER", -1}, {"", -1},
+                                                  {" liter\t", 3}, {"  ", -1}, {"li ter", -1}};
     for (auto [text, row] : typed) {
         listOf(window, Control::cboutputunit)->lineEdit()->setText(text);
         QCOMPARE(window.currentIndex(Control::cboutputunit), row);

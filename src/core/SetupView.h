@@ -29,7 +29,8 @@ public:
     // exactly as a user's edit would.
     virtual void setText(Control control, const QString &text) = 0;
 
-    // The row of a list whose text is the shown text; -1 when the shown text is empty or matches no row.
+    // The row of a list whose text is the shown text, blanks at either end ignored; -1 when the shown
+    // text is blank or matches no row.
     virtual int currentIndex(Control list) const = 0;
     // Selects a row (-1 clears the list). Runs the list's change handler every time, also when the
     // row was already selected, exactly as a user's choice would.

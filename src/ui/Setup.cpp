@@ -147,11 +147,14 @@ void Setup::setText(Control control, const QString &text)
 
 int Setup::currentIndex(Control list) const
 {
-    // The shown text decides: Qt keeps the old row while the user's typed text is shown.
-    const QString shown = this->list(list)->currentText();
-    if (shown.isEmpty())
-        return -1;
-    return this->list(list)->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    // The shown text decides: Qt keeps the old row while the user's typed text is shown. Blanks at
+    // either end do not count, neither typed nor in the entries (" 1/4   second ").
+    const QComboBox *box = this->list(list);
+    const QString shown = box->currentText().trimmed();
+    for (int row = 0; row < box->count() && !shown.isEmpty(); ++row)
+        if (box->itemText(row).trimmed() == shown)
+            return row;
+    return -1;
 }
 
 void Setup::setCurrentIndex(Control list, int row)

@@ -78,7 +78,7 @@ const ModeCase modeCases[] = {
 
 // Every box starts with "12", left there by an installation value out of range. No text: the value
 // cannot be shown as a number. A list row outside its list selects the first row and fails;
-// averaging falls back to its second row and passes.
+// averaging is left unchosen and marked, and passes.
 struct ShowCase { const char *name; Control control; float value; bool ok; const char *text; float stored = 0; };
 const ShowCase showCases[] = {
     {"K on the lower bound", Control::txtFactor, 0.0001f, false, "12", 0.0001f},
@@ -95,7 +95,7 @@ const ShowCase showCases[] = {
     {"cutoff not a number", Control::txtlowflowcutoff, float(qQNaN()), false, "", float(qQNaN())},
     {"no output unit", Control::cboutputunit, -1, false, "meter"},
     {"no K unit", Control::cb_k_units, -1, false, "pulses/gallon"},
-    {"averaging past the list", Control::cbAverging, 11, true, " 1/4   second "},
+    {"averaging past the list", Control::cbAverging, 11, true, ""},
     {"noise rejection past the list", Control::cbRejection, 2, false, "60 Hz"},
 };
 
@@ -176,9 +176,12 @@ void EntriesTest::show()
     const QString text = QString(c.text).replace('.', state.decimalSep);
 
     QCOMPARE(ShowSettings(state, window, true), c.ok);
-    QVERIFY(text.isEmpty() || window.text(c.control) == text);
-    if (isList(c.control))
+    if (isList(c.control)) { // only an averaging time outside the list is left unchosen, and marked
+        QCOMPARE(window.text(c.control), text);
+        QCOMPARE(window.background(c.control) == state.errorColor, text.isEmpty());
         return;
+    }
+    QVERIFY(text.isEmpty() || window.text(c.control) == text);
     const float stored = *numberOf(state.settings, c.control);
     QVERIFY(stored == c.stored || (std::isnan(stored) && std::isnan(c.stored)));
     if (text == "12")
@@ -198,7 +201,7 @@ void EntriesTest::showWithoutInstallation()
     s.outputUnit = s.averaging = -1;
     QVERIFY(ShowSettings(window.state(), window, false));
     QVERIFY(window.text(Control::txtFactor) == "12" && window.text(Control::cboutputunit).isEmpty());
-    QVERIFY(window.text(Control::txt20ma) == "20" && window.text(Control::cbAverging) == " 1/4   second ");
+    QVERIFY(window.text(Control::txt20ma) == "20" && window.text(Control::cbAverging).isEmpty());
 }
 
 QTEST_MAIN(EntriesTest)

@@ -316,7 +316,7 @@ void SettingsFilesTest::inputSavesBackOrIsRefused()
 }
 
 // One sensor, one search per locale: a read, files and entries the sensor could not take as shown
-// are refused before anything is sent; good entries, pasted, are written and read back the same.
+// (an averaging time outside the list among them) are refused before anything is sent; good entries, pasted, are written and read back the same.
 void SettingsFilesTest::sensorGetsOnlyWhatReadsBack()
 {
     for (const QLocale &locale : {LocaleGuard::english(), LocaleGuard::german()}) {
@@ -330,6 +330,17 @@ void SettingsFilesTest::sensorGetsOnlyWhatReadsBack()
         QCOMPARE(rig.last(), QStringLiteral("Some Settings Are Incorrect - Try Agian or Manually Edit"));
         rig.click(Control::cmdSaveSensor);
         QCOMPARE(rig.last(), QStringLiteral("Please Enter A Valid Number For The K Factor")); // no earlier one
+        sim.sensor().setValue(45, "100");
+        sim.sensor().setValue(13, "11"); // an averaging time outside the list, then one in a file
+        for (bool fromFile : {false, true}) {
+            rig.fill();
+            fromFile ? void(rig.load(patched(28, qint16(40)))) : rig.click(Control::cmdReadSensor);
+            QCOMPARE(rig.last(), fromFile ? readFine : QStringLiteral("Sensor Settings Read "));
+            QVERIFY(rig.window.text(Control::cbAverging).isEmpty());
+            QCOMPARE(rig.window.background(Control::cbAverging), rig.window.state().errorColor);
+            rig.click(Control::cmdSaveSensor);
+            QCOMPARE(rig.last(), QStringLiteral("Please Select An Averaging Value"));
+        }
         for (const QByteArray &bytes : {patched(10, 0.0f), patched(0, qint16(-1)), patched(30, qint16(99)), patched(20, NAN)}) {
             rig.fill();
             QCOMPARE(rig.load(bytes), someNotRead);

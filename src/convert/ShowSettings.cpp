@@ -87,8 +87,10 @@ bool ShowSettings(SetupState &state, SetupView &view, bool showAll)
     ok = showNumber(view, Control::txt20ma, s.setpoint20mA, sep) && ok;
     ok = showNumber(view, Control::txtlowflowcutoff, s.lowFlowCutoff, sep) && ok;
 
-    // An averaging time the list does not hold falls back to the quarter second, not an error.
-    selectRow(view, Control::cbAverging, s.averaging, 1);
+    // An averaging time the list does not hold is left unchosen and marked, not an error: a stand-in
+    // would be written to the sensor next time though nobody chose it.
+    if (!selectRow(view, Control::cbAverging, s.averaging, -1))
+        view.setBackground(Control::cbAverging, state.errorColor);
     ok = selectRow(view, Control::cbSensitivity, s.sensitivity, 0) && ok;
     ok = selectRow(view, Control::cbRejection, s.noiseRejection, 0) && ok;
     return ok;

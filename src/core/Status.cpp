@@ -11,7 +11,7 @@ void ClearFieldMarks(SetupView &view, const SetupState &state)
     static constexpr Control markable[] = {
         Control::txtlowflowcutoff, Control::txt4ma, Control::txt20ma, Control::txtpipeid,
         Control::txtFactor, Control::cboutputunit, Control::cbpipeidunit, Control::cb_k_units,
-        Control::cbtimeunit,
+        Control::cbtimeunit, Control::cbAverging,
     };
     for (Control control : markable)
         view.setBackground(control, state.normalColor);

@@ -73,13 +73,8 @@ struct Rig
         // the echo short, which fails on the echo alone.
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("lost:")));
         sim.config().faults = {{fault.op, fault.param, SimFault::NoAnswer}};
-        QObject::connect(&watch, &QTimer::timeout, &sim, [this, start = commandStart(fault.op, fault.param)] {
-            if (sim.received().contains(start)) {
-                watch.stop();
-                QTimer::singleShot(30, &sim, &SimulatedPort::hangUp);
-            }
-        });
-        watch.start(2);
+        watch = onCommand(sim, commandStart(fault.op, fault.param),
+                          [this] { QTimer::singleShot(30, &sim, &SimulatedPort::hangUp); });
     }
     static SimConfig config(int level, CommandFault fault)
     {
@@ -93,7 +88,7 @@ struct Rig
     SimPorts sims;
     SimulatedPort &sim;
     Setup window;
-    QTimer watch; // the line, for the command to unplug after
+    std::unique_ptr<QTimer> watch; // the line, for the command to unplug after
 };
 
 // What every click ending in a message shows: busy with the buttons off until then.

@@ -12,6 +12,23 @@ constexpr Control entries[] = {Control::txt4ma, Control::txt20ma, Control::txtlo
     Control::txtpipeid, Control::cboutputunit, Control::cbtimeunit, Control::cbpipeidunit, Control::cb_k_units,
     Control::cbAverging, Control::cbSensitivity, Control::cbRejection};
 
+QStringList shownEntries(const Setup &window)
+{
+    QStringList texts;
+    for (Control c : entries)
+        texts << window.text(c);
+    return texts;
+}
+
+// What a hurried user does while an action runs: types into every box and list, steps every list on.
+void meddle(Setup &window)
+{
+    for (Control c : entries) {
+        c >= Control::cboutputunit ? typeListText(window, c, "777") : typeText(window, c, "777");
+        QTest::keyClick(window.control(c), Qt::Key_Down);
+    }
+}
+
 // A window connected to a simulated sensor at COM1, as a search leaves it, and its status history.
 struct Rig
 {
@@ -64,6 +81,7 @@ void WorkflowsTest::level12ReadNeedsAndUsesApplicationSettings()
     QCOMPARE(rig.window.text(Control::txt20ma), QString());
 
     rig.enter({"", "", "", "100", "100", "3"});
+    const auto watch = onCommand(rig.sim, "$1,7\r", [&] { meddle(rig.window); }); // nothing typed counts
     ColourValue markWhileReading = 0;
     rig.status.onText(QStringLiteral("Reading The Sensor Settings"),
                       [&] { markWhileReading = rig.window.background(Control::txtFactor); });

@@ -2,7 +2,8 @@
 #include "core/SetupContext.h"
 #include "files/FileActions.h"
 
-// The five action buttons, in the order they are switched; Exit is never among them.
+// The five action buttons, in the order they are switched, then the entry boxes and lists;
+// Exit is never among them.
 void DisableButtons(SetupView &view);
 void EnableButtons(SetupView &view);
 // Both identity boxes back to "Not Read".

@@ -1,5 +1,7 @@
 #include "SimPorts.h"
 
+#include <QTimer>
+
 SimulatedPort &SimPorts::add(int number, const SimConfig &config)
 {
     auto &slot = m_ports[number];
@@ -20,4 +22,18 @@ QStringList SimPorts::devicePaths(int count) const
 QString missingDevicePath(int number)
 {
     return QStringLiteral("/nonexistent/dravo-com%1").arg(number);
+}
+
+std::unique_ptr<QTimer> onCommand(SimulatedPort &port, const QByteArray &start, std::function<void()> action)
+{
+    auto watch = std::make_unique<QTimer>();
+    QTimer *timer = watch.get();
+    QObject::connect(timer, &QTimer::timeout, &port, [&port, timer, start, action = std::move(action)] {
+        if (port.received().contains(start)) {
+            timer->stop();
+            action();
+        }
+    });
+    timer->start(2);
+    return watch;
 }

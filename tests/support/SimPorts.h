@@ -3,8 +3,11 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <map>
 #include <memory>
+
+class QTimer;
 
 // Simulated ports at chosen COM numbers; every other number maps to a path that does not exist,
 // so a search fails there at once.
@@ -21,3 +24,7 @@ private:
 
 // A path no device will ever have, for port number n.
 QString missingDevicePath(int number);
+
+// Runs `action` once, as soon as `port` has received a command beginning with `start` ("$2,9,"),
+// while the tool waits in the event loop. The returned timer watches the line until then.
+std::unique_ptr<QTimer> onCommand(SimulatedPort &port, const QByteArray &start, std::function<void()> action);

@@ -2,6 +2,7 @@
 #include "SimPorts.h"
 #include "StatusRecorder.h"
 #include "WindowInput.h"
+#include "protocol/ParameterTable.h"
 #include "ui/Setup.h"
 
 #include <QtTest>
@@ -59,12 +60,17 @@ struct Rig
 
 } // namespace
 
+enum class WriteStage { Identifying, FirstValue, Closing, FallsSilent };
+Q_DECLARE_METATYPE(WriteStage)
+
 class WorkflowsTest : public QObject
 {
     Q_OBJECT
 private slots:
     void level12ReadNeedsAndUsesApplicationSettings();
     void writeThenReadRoundTripsAndExitEndsTheEndPause();
+    void exitDuringWrite_data();
+    void exitDuringWrite();
     void refusedBeforeSending_data();
     void refusedBeforeSending();
 };
@@ -116,6 +122,57 @@ void WorkflowsTest::writeThenReadRoundTripsAndExitEndsTheEndPause()
         QCOMPARE(other.text(c), rig.window.text(c));
     QVERIFY(actionButtonsDisabled(other)); // nothing ran after Exit
     QVERIFY(!other.link().isOpen());
+}
+
+// Exit or the close box while a write runs: before the first value it ends at once and nothing is
+// written; after it, the write runs to its closing command and then ends, or ends at its failure
+// when the sensor falls silent meanwhile.
+void WorkflowsTest::exitDuringWrite_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<WriteStage>("stage");
+    QTest::addColumn<bool>("closeBox");
+    const char *names[] = {"identifying", "first value", "closing command", "sensor falls silent"};
+    for (int level : {12, 20})
+        for (WriteStage stage : {WriteStage::Identifying, WriteStage::FirstValue, WriteStage::Closing, WriteStage::FallsSilent})
+            for (bool closeBox : {false, true})
+                QTest::addRow("%d %s %s", level, names[int(stage)], closeBox ? "close box" : "Exit") << level << stage << closeBox;
+}
+
+void WorkflowsTest::exitDuringWrite()
+{
+    QFETCH(int, level);
+    QFETCH(WriteStage, stage);
+    QFETCH(bool, closeBox);
+    const std::vector<Parameter> &parameters = TableForLevel(std::int16_t(level)).parameters;
+    Rig rig(level);
+    if (stage == WriteStage::FallsSilent)
+        rig.sim.config().withFault(2, parameters.back().number, SimFault::Silent);
+    rig.window.show();
+    rig.enter({"-2.5", "5", "0.25", "100", "100", "3"});
+    const QStringList entered = shownEntries(rig.window);
+    rig.status.clear();
+    const QByteArray at = stage == WriteStage::Identifying ? QByteArray("$1,25\r")
+        : stage == WriteStage::Closing ? QByteArray("$3,0,") : "$2," + QByteArray::number(parameters.front().number) + ',';
+    QElapsedTimer sinceExit;
+    const auto watch = onCommand(rig.sim, at, [&] {
+        meddle(rig.window);
+        sinceExit.start();
+        closeBox ? void(rig.window.close()) : rig.click(Control::cmdok);
+    });
+    rig.click(Control::cmdSaveSensor);
+    const qint64 took = sinceExit.elapsed();
+
+    QVERIFY(!rig.window.isVisible() && rig.window.link().waits().programEnded() && !rig.window.link().isOpen());
+    QCOMPARE(shownEntries(rig.window), entered); // what was written: nothing typed meanwhile counts
+    const bool finished = stage != WriteStage::Identifying, failed = stage == WriteStage::FallsSilent;
+    QCOMPARE(rig.sim.received().count("$2,"), finished ? qsizetype(parameters.size()) : 0);
+    QCOMPARE(rig.sim.received().contains("$3,0,"), finished && !failed);
+    const QString end = failed ? "Could Not Write All Of The Settings - Check Power and Wiring" : "Sensor Settings Written";
+    const QStringList shown = {"Writing Settings To Sensor", "Finishing The Write - Please Wait", end};
+    QCOMPARE(rig.status.texts(), finished ? shown : shown.first(1));
+    QVERIFY(!finished || rig.status.entries()[1].colour == rig.window.state().busyColor);
+    QVERIFY2(took < (finished ? 2000 : 250), qPrintable(QString::number(took)));
 }
 
 // Entries the sensor cannot take are refused before anything goes out; one beyond it is shown limited.

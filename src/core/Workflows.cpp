@@ -171,6 +171,13 @@ void cmdSaveSensor_Click(SetupContext &ctx)
 void cmdok_Click(SetupContext &ctx)
 {
     ClearFieldMarks(ctx.view, ctx.state);
-    ctx.link.ClosePort();
-    ctx.link.waits().EndProgram();
+    RequestEnd(ctx);
+}
+
+bool RequestEnd(SetupContext &ctx)
+{
+    if (ctx.link.waits().EndProgram())
+        return true;
+    ShowStatus(ctx.view, QStringLiteral("Finishing The Write - Please Wait"), ctx.state.busyColor);
+    return false;
 }

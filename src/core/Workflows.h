@@ -14,5 +14,8 @@ void ShowLinkResult(SetupContext &ctx);
 void cmdReadSensor_Click(SetupContext &ctx);
 void cmdSaveSensor_Click(SetupContext &ctx);
 void default_Click(SetupContext &ctx);
-// Exit: clears the field marks, releases the port and ends every running wait.
+// Exit: clears the field marks, then RequestEnd.
 void cmdok_Click(SetupContext &ctx);
+// Ends every running wait; true. A write that has sent its first value runs on to its end
+// first: the status says so, and false is returned. The window releases the port and closes.
+bool RequestEnd(SetupContext &ctx);

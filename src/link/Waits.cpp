@@ -36,13 +36,23 @@ void Waits::WaitForEvent()
         throw ProgramEnded{};
 }
 
-void Waits::EndProgram()
+bool Waits::EndProgram()
 {
+    m_endRequested = true;
+    if (m_deferrals > 0)
+        return false;
     m_ended = true;
     m_timer1->stop();
     // Exit may arrive from outside a wait's event turn; make sure a blocked wait returns.
     if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance())
         dispatcher->wakeUp();
+    return true;
+}
+
+Waits::EndDeferral::~EndDeferral()
+{
+    if (--m_waits.m_deferrals == 0 && m_waits.m_endRequested)
+        m_waits.EndProgram(); // the next wait throws
 }
 
 void Waits::Timer1_Timer()

@@ -3,7 +3,8 @@
 
 class QTimer;
 
-// Thrown out of a wait once Exit was clicked, so that the running workflow ends at once.
+// Thrown out of a wait once Exit was clicked, so that the running workflow ends at once (a write
+// that has sent values first finishes, see EndDeferral).
 // Caught only where the window hands an event to a handler; nothing else may catch it.
 struct ProgramEnded
 {
@@ -25,9 +26,29 @@ public:
     void WaitForEvent();
     bool timerDone() const { return m_timerDone; }
 
-    // Exit: every wait from now on, and the one running, throws ProgramEnded.
-    void EndProgram();
+    // Exit: every wait from now on, and the one running, throws ProgramEnded. While an
+    // EndDeferral lives, the end is only noted and comes when the last one goes. True when the
+    // program ended now.
+    bool EndProgram();
     bool programEnded() const { return m_ended; }
+    // Exit was clicked, whether the end has come or waits for a write to finish: a step that may
+    // be left out (a check after the write) is skipped.
+    bool endRequested() const { return m_endRequested; }
+
+    // Held across a write once its first value has gone out: cut short there, the sensor would
+    // keep half old and half new settings, so Exit lets the write run to its closing command.
+    // A write that fails ends on its failure, as always.
+    class EndDeferral
+    {
+    public:
+        explicit EndDeferral(Waits &waits) : m_waits(waits) { ++m_waits.m_deferrals; }
+        ~EndDeferral();
+        EndDeferral(const EndDeferral &) = delete;
+        EndDeferral &operator=(const EndDeferral &) = delete;
+
+    private:
+        Waits &m_waits;
+    };
 
 private:
     void Timer1_Timer();
@@ -35,4 +56,6 @@ private:
     QTimer *m_timer1;
     bool m_timerDone = false;
     bool m_ended = false;
+    bool m_endRequested = false;
+    int m_deferrals = 0;
 };

@@ -1,6 +1,7 @@
 #include "protocol/WriteSettings.h"
 
 #include "link/AdaptorLink.h"
+#include "link/Waits.h"
 #include "protocol/Identify.h"
 #include "protocol/ParameterTable.h"
 #include "protocol/ParameterText.h"
@@ -16,6 +17,8 @@ bool WriteSettings(SetupContext &ctx)
         return false;
 
     const LevelTable &table = TableForLevel(ctx.state.sensorLevel);
+    // From the first value on, Exit waits for the closing command (or a failure) before it ends.
+    const Waits::EndDeferral finishFirst(ctx.link.waits());
     for (const Parameter &parameter : table.parameters) {
         const QString command =
             BuildCommand(2, parameter.number, ValueText(values, parameter, decimalSep));

@@ -84,29 +84,36 @@ void Setup::dispatch(void (*handler)(SetupContext &))
     try {
         handler(m_context);
     } catch (const ProgramEnded &) {
-        // Exit was clicked while the handler waited; the program is ending, nothing more runs.
+        // Exit was clicked while the handler waited: at once, or when the write it let finish was done.
+        endProgram();
     }
 }
 
 void Setup::exitProgram()
 {
+    dispatch(cmdok_Click);
+    if (m_waits.programEnded())
+        endProgram();
+}
+
+void Setup::endProgram()
+{
     if (m_ended)
         return;
-    dispatch(cmdok_Click);
     m_ended = true;
+    m_link.ClosePort();
     close();
     QCoreApplication::exit(0);
 }
 
 void Setup::closeEvent(QCloseEvent *event)
 {
-    if (!m_ended) {
-        // The close box ends the program like Exit, but leaves the field marks as they are.
-        m_ended = true;
-        m_link.ClosePort();
-        m_waits.EndProgram();
-        QCoreApplication::exit(0);
+    // The close box ends the program like Exit, but leaves the field marks as they are.
+    if (!m_ended && !RequestEnd(m_context)) {
+        event->ignore(); // a write finishes first, then closes the window
+        return;
     }
+    endProgram();
     event->accept();
 }
 

@@ -79,6 +79,8 @@ private:
     void runListHandler(Control list);
     void dispatch(void (*handler)(SetupContext &));
     void exitProgram();
+    // The end itself, once: the port released, the window closed, the event loop told to stop.
+    void endProgram();
     QComboBox *list(Control list) const;
 
     SetupState m_state;

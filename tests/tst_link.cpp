@@ -38,16 +38,30 @@ private slots:
     void transact_data();
     void transact();
     void lateSensorFails();
+    void slowAdaptorWithinTimeOut();
     void searchSkipsBusyAndSensorlessPorts();
     void searchReusesOpenPortUpToLastNumber();
     void farEndGoneClosesPortQuietly();
 };
 
-// Device order, line settings, and which numbers open: missing, unconfigured or beyond the list fail.
+// Device order on both platforms, line settings, which numbers open (missing, unconfigured or beyond
+// the list fail), and an open port's number and device kept through re-read lists.
 void LinkTest::serialPort()
 {
-    QCOMPARE(::orderSystemPorts({"/dev/ttyS10", "/dev/ttyS2", "/dev/rfcomm", "/dev/ttyUSB1", "/dev/ttyACM0", "/dev/ttyUSB0"}),
-             QStringList({"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/rfcomm", "/dev/ttyS2", "/dev/ttyS10"}));
+    const std::pair<const char *, const char *> orders[] = { // "*": the system says it hangs on USB
+        {"/dev/ttyS10 /dev/ttyS2 /dev/rfcomm /dev/ttyUSB1 /dev/ttyACM0 /dev/ttyUSB0",
+         "/dev/ttyACM0 /dev/ttyUSB0 /dev/ttyUSB1 /dev/rfcomm /dev/ttyS2 /dev/ttyS10"},
+        {"COM1 COM12* COM3 COM2* COM10", "COM2 COM12 COM1 COM3 COM10"},
+    };
+    for (const auto &[given, expected] : orders) {
+        QList<SystemPort> ports;
+        for (QString name : QString::fromLatin1(given).split(' ')) {
+            const bool usb = name.endsWith('*');
+            name.chop(usb ? 1 : 0);
+            ports.append({name, usb});
+        }
+        QCOMPARE(::orderSystemPorts(ports).join(' '), QString::fromLatin1(expected));
+    }
     QVERIFY(adaptorLine().baud == 9600 && adaptorLine().dataBits == QSerialPort::Data7);
     SimPorts sims;
     sims.add(1);
@@ -70,6 +84,19 @@ void LinkTest::serialPort()
     QVERIFY(rig.port.portNumber() == 1 && isFree(sims.at(2).path()));
     rig.link.ClosePort();
     QVERIFY(!rig.link.isOpen() && isFree(sims.at(1).path()));
+
+    QStringList now = {sims.at(1).path()};
+    LinkRig live([&now] { return now; });
+    QCOMPARE(live.link.OpenPort(1), 1);
+    for (const QStringList &list : {QStringList{sims.at(2).path(), sims.at(1).path()}, QStringList()}) {
+        now = list; // a port comes before the open one, then every port is gone from the list
+        live.port.refreshPorts();
+        QVERIFY(live.link.isOpen() && live.port.devicePath(1) == sims.at(1).path());
+        QCOMPARE(live.port.devicePath(2), now.value(0));
+    }
+    live.link.ClosePort();
+    live.port.refreshPorts();
+    QVERIFY(live.port.devicePath(1).isEmpty());
 }
 
 // Pauses are never early and burn no CPU; the first restarts Timer1 and so abandons the 150 ms
@@ -152,6 +179,19 @@ void LinkTest::lateSensorFails()
     QVERIFY(sensor.rig.link.isOpen()); // the search closes, not the check
 }
 
+// "Hello" may come after the 110 ms pause, as long as the 150 ms time-out after it has not run out.
+void LinkTest::slowAdaptorWithinTimeOut()
+{
+    for (const auto &[helloMs, found] : {std::pair(190, LinkState::Connected), std::pair(330, LinkState::NoAdaptor)}) {
+        SimConfig slow;
+        slow.helloLatencyMs = helloMs;
+        SimPorts sims;
+        sims.add(1, slow);
+        LinkRig rig(sims.devicePaths(1));
+        QCOMPARE(rig.link.FindSensor(1), found);
+    }
+}
+
 // COM1 is held by another program, COM2 has no sensor: found on COM5, COM2 closed again.
 void LinkTest::searchSkipsBusyAndSensorlessPorts()
 {
@@ -165,6 +205,8 @@ void LinkTest::searchSkipsBusyAndSensorlessPorts()
 
     QCOMPARE(rig.link.FindSensor(8), LinkState::Connected);
     QCOMPARE(rig.port.portNumber(), 5);
+    QCOMPARE(rig.link.skippedPorts().size(), 1);
+    QVERIFY(rig.link.skippedPorts()[0].device == com1.path() && rig.link.skippedPorts()[0].reason == OpenFailure::Busy);
     QVERIFY(otherProgram.isOpen());
     QVERIFY(com1.received().isEmpty());
     QCOMPARE(com2.received(), QByteArray("Hello\r\r$0,0\r"));

@@ -1,5 +1,13 @@
 #include "SimPorts.h"
 
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+constexpr uid_t nobody = 65534;
+}
+
 SimulatedPort &SimPorts::add(int number, const SimConfig &config)
 {
     auto &slot = m_ports[number];
@@ -20,4 +28,21 @@ QStringList SimPorts::devicePaths(int count) const
 QString missingDevicePath(int number)
 {
     return QStringLiteral("/nonexistent/dravo-com%1").arg(number);
+}
+
+NoAccess::NoAccess(const QString &path) : m_path(path.toLocal8Bit())
+{
+    struct stat info {};
+    if (::stat(m_path.constData(), &info) == 0)
+        m_mode = info.st_mode & 07777;
+    ::chmod(m_path.constData(), 0);
+    if (::geteuid() == 0)
+        ::setfsuid(nobody);
+}
+
+NoAccess::~NoAccess()
+{
+    if (::geteuid() == 0)
+        ::setfsuid(0);
+    ::chmod(m_path.constData(), m_mode);
 }

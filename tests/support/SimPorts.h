@@ -21,3 +21,18 @@ private:
 
 // A path no device will ever have, for port number n.
 QString missingDevicePath(int number);
+
+// While it lives, the device at `path` refuses this process as it would a user outside its group:
+// its mode is 000, and for root, whom modes do not stop, file access runs as nobody.
+class NoAccess
+{
+public:
+    explicit NoAccess(const QString &path);
+    ~NoAccess();
+    NoAccess(const NoAccess &) = delete;
+    NoAccess &operator=(const NoAccess &) = delete;
+
+private:
+    QByteArray m_path;
+    unsigned m_mode = 0;
+};

@@ -4,10 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-constexpr uid_t nobody = 65534;
-}
-
 SimulatedPort &SimPorts::add(int number, const SimConfig &config)
 {
     auto &slot = m_ports[number];
@@ -32,9 +28,10 @@ QString missingDevicePath(int number)
 
 NoAccess::NoAccess(const QString &path) : m_path(path.toLocal8Bit())
 {
+    constexpr uid_t nobody = 65534;
     struct stat info {};
-    if (::stat(m_path.constData(), &info) == 0)
-        m_mode = info.st_mode & 07777;
+    ::stat(m_path.constData(), &info);
+    m_mode = info.st_mode & 07777;
     ::chmod(m_path.constData(), 0);
     if (::geteuid() == 0)
         ::setfsuid(nobody);

@@ -29,8 +29,6 @@ class NoAccess
 public:
     explicit NoAccess(const QString &path);
     ~NoAccess();
-    NoAccess(const NoAccess &) = delete;
-    NoAccess &operator=(const NoAccess &) = delete;
 
 private:
     QByteArray m_path;

@@ -47,18 +47,13 @@ private slots:
 // the list fail), and an open port's number and device kept through re-read lists.
 void LinkTest::serialPort()
 {
-    const std::pair<const char *, const char *> orders[] = { // "*": the system says it hangs on USB
-        {"/dev/ttyS10 /dev/ttyS2 /dev/rfcomm /dev/ttyUSB1 /dev/ttyACM0 /dev/ttyUSB0",
-         "/dev/ttyACM0 /dev/ttyUSB0 /dev/ttyUSB1 /dev/rfcomm /dev/ttyS2 /dev/ttyS10"},
-        {"COM1 COM12* COM3 COM2* COM10", "COM2 COM12 COM1 COM3 COM10"},
-    };
-    for (const auto &[given, expected] : orders) {
+    // Made-up lists of both platforms; "*": the system says the port hangs on USB.
+    for (const auto &[given, expected] : {std::pair("/dev/ttyS10 /dev/ttyS2 /dev/rfcomm /dev/ttyUSB1 /dev/ttyACM0 /dev/ttyUSB0",
+                                                    "/dev/ttyACM0 /dev/ttyUSB0 /dev/ttyUSB1 /dev/rfcomm /dev/ttyS2 /dev/ttyS10"),
+                                          std::pair("COM1 COM12* COM3 COM2* COM10", "COM2 COM12 COM1 COM3 COM10")}) {
         QList<SystemPort> ports;
-        for (QString name : QString::fromLatin1(given).split(' ')) {
-            const bool usb = name.endsWith('*');
-            name.chop(usb ? 1 : 0);
-            ports.append({name, usb});
-        }
+        for (const QString &name : QString::fromLatin1(given).split(' '))
+            ports.append({QString(name).remove('*'), name.endsWith('*')});
         QCOMPARE(::orderSystemPorts(ports).join(' '), QString::fromLatin1(expected));
     }
     QVERIFY(adaptorLine().baud == 9600 && adaptorLine().dataBits == QSerialPort::Data7);

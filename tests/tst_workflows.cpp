@@ -7,11 +7,32 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr Control entries[] = {Control::txt4ma, Control::txt20ma, Control::txtlowflowcutoff, Control::txtFactor,
     Control::txtpipeid, Control::cboutputunit, Control::cbtimeunit, Control::cbpipeidunit, Control::cb_k_units,
     Control::cbAverging, Control::cbSensitivity, Control::cbRejection};
+
+// While it lives, a pty refuses this process as it would a user outside its group: mode 000, and for
+// root, whom modes do not stop, file access as nobody.
+struct NoAccess
+{
+    explicit NoAccess(const QString &pty) : path(pty.toLocal8Bit())
+    {
+        ::chmod(path.constData(), 0);
+        ::setfsuid(::geteuid() == 0 ? 65534 : ::geteuid());
+    }
+    ~NoAccess()
+    {
+        ::setfsuid(::geteuid());
+        ::chmod(path.constData(), 0620);
+    }
+    QByteArray path;
+};
 
 // A window connected to a simulated sensor at COM1, as a search leaves it, and its status history.
 struct Rig

@@ -21,16 +21,3 @@ private:
 
 // A path no device will ever have, for port number n.
 QString missingDevicePath(int number);
-
-// While it lives, the device at `path` refuses this process as it would a user outside its group:
-// its mode is 000, and for root, whom modes do not stop, file access runs as nobody.
-class NoAccess
-{
-public:
-    explicit NoAccess(const QString &path);
-    ~NoAccess();
-
-private:
-    QByteArray m_path;
-    unsigned m_mode = 0;
-};

@@ -38,6 +38,7 @@ struct SimConfig
     bool answersZero = false;        // "$0,0" answered "0"
     bool silentAfterIdentification = false; // mute from the answer to the serial number on
     int latencyMs = 3;               // from a command's carriage return to its answer
+    int helloLatencyMs = 3;          // from "Hello" to the adaptor's own answer
     int lateMs = 300;                // answer time of a Late fault
     double charMs = 1.04;            // line time of one character at 9600 baud
     QList<CommandFault> faults;

@@ -82,7 +82,7 @@ void SimulatedPort::take(char c, qint64 arrivalNs)
         if (m_hello == greeting) {
             m_hello.clear();
             transmit(m_config.helloWithCr ? greeting + cr : greeting,
-                     arrivalNs + m_config.latencyMs * 1000000LL);
+                     arrivalNs + m_config.helloLatencyMs * 1000000LL);
         }
         return;
     }

@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
     config.level = parser.value(level).toInt() == 12 ? 12 : 20;
     config.loopOutput = parser.value(type).compare(QLatin1String("r2w"), Qt::CaseInsensitive) != 0;
     config.serial = parser.value(serial);
-    config.latencyMs = parser.value(latency).toInt();
+    config.latencyMs = config.helloLatencyMs = parser.value(latency).toInt();
     config.sensor = !parser.isSet(noSensor);
 
     SimulatedPort port(config);

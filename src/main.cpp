@@ -11,7 +11,7 @@ int main(int, char *argv[])
     char *qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
     app.setWindowIcon(windowIconArt());
-    Setup window(SerialPort::systemPorts());
+    Setup window(&SerialPort::systemPorts);
     window.show();
     return app.exec();
 }

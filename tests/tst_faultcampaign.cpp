@@ -6,6 +6,7 @@
 #include "protocol/ParameterTable.h"
 #include "ui/Setup.h"
 
+#include <QLabel>
 #include <QtTest>
 
 #include <map>
@@ -216,6 +217,7 @@ void FaultCampaignTest::failedSearches()
     StatusRecorder secondStatus(second);
     click(second, Control::cmdReadSensor);
     QCOMPARE(secondStatus.texts(), QStringList({looking, QStringLiteral("Could Not Find A 7-0410 R2W Adaptor")}));
+    QCOMPARE(second.skippedPortsLabel()->text(), QStringLiteral("COM1 (%1): in use by another program").arg(first.sim.path()));
     QVERIFY(first.sim.received().isEmpty());
     click(first.window, Control::cmdReadSensor); // and the first keeps working
     QCOMPARE(first.window.text(Control::txtserialnum), QStringLiteral("DV12345678"));

@@ -43,11 +43,19 @@ private slots:
     void farEndGoneClosesPortQuietly();
 };
 
-// Device order, line settings, and which numbers open: missing, unconfigured or beyond the list fail.
+// Device order on both platforms, line settings, which numbers open (missing, unconfigured or beyond
+// the list fail), and an open port's number and device kept through re-read lists.
 void LinkTest::serialPort()
 {
-    QCOMPARE(::orderSystemPorts({"/dev/ttyS10", "/dev/ttyS2", "/dev/rfcomm", "/dev/ttyUSB1", "/dev/ttyACM0", "/dev/ttyUSB0"}),
-             QStringList({"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/rfcomm", "/dev/ttyS2", "/dev/ttyS10"}));
+    // Made-up lists of both platforms; "*": the system says the port hangs on USB.
+    for (const auto &[given, expected] : {std::pair("/dev/ttyS10 /dev/ttyS2 /dev/rfcomm /dev/ttyUSB1 /dev/ttyACM0 /dev/ttyUSB0",
+                                                    "/dev/ttyACM0 /dev/ttyUSB0 /dev/ttyUSB1 /dev/rfcomm /dev/ttyS2 /dev/ttyS10"),
+                                          std::pair("COM1 COM12* COM3 COM2* COM10", "COM2 COM12 COM1 COM3 COM10")}) {
+        QList<SystemPort> ports;
+        for (const QString &name : QString::fromLatin1(given).split(' '))
+            ports.append({QString(name).remove('*'), name.endsWith('*')});
+        QCOMPARE(::orderSystemPorts(ports).join(' '), QString::fromLatin1(expected));
+    }
     QVERIFY(adaptorLine().baud == 9600 && adaptorLine().dataBits == QSerialPort::Data7);
     SimPorts sims;
     sims.add(1);
@@ -70,6 +78,19 @@ void LinkTest::serialPort()
     QVERIFY(rig.port.portNumber() == 1 && isFree(sims.at(2).path()));
     rig.link.ClosePort();
     QVERIFY(!rig.link.isOpen() && isFree(sims.at(1).path()));
+
+    QStringList now = {sims.at(1).path()};
+    LinkRig live([&now] { return now; });
+    QCOMPARE(live.link.OpenPort(1), 1);
+    now = {sims.at(2).path(), sims.at(1).path()}; // a port comes before the open one
+    live.port.refreshPorts();
+    QVERIFY(live.port.devicePath(1) == sims.at(1).path() && live.port.devicePath(2) == sims.at(2).path());
+    now.clear(); // gone from the list while open
+    live.port.refreshPorts();
+    QVERIFY(live.link.isOpen() && live.port.devicePath(1) == sims.at(1).path());
+    live.link.ClosePort();
+    live.port.refreshPorts();
+    QVERIFY(live.port.devicePath(1).isEmpty());
 }
 
 // Pauses are never early and burn no CPU; the first restarts Timer1 and so abandons the 150 ms
@@ -152,13 +173,16 @@ void LinkTest::lateSensorFails()
     QVERIFY(sensor.rig.link.isOpen()); // the search closes, not the check
 }
 
-// COM1 is held by another program, COM2 has no sensor: found on COM5, COM2 closed again.
+// COM1 is held by another program, COM2 has no sensor: found on COM5, COM2 closed again. COM5's
+// adaptor answers "Hello" after the 110 ms pause, within the time-out that follows it.
 void LinkTest::searchSkipsBusyAndSensorlessPorts()
 {
+    SimConfig slow;
+    slow.helloLatencyMs = 190;
     SimPorts sims;
     SimulatedPort &com1 = sims.add(1);
     SimulatedPort &com2 = sims.add(2, adaptorOnly());
-    SimulatedPort &com5 = sims.add(5);
+    SimulatedPort &com5 = sims.add(5, slow);
     QSerialPort otherProgram(com1.path());
     QVERIFY(otherProgram.open(QIODevice::ReadWrite));
     LinkRig rig(sims.devicePaths());
@@ -176,16 +200,19 @@ void LinkTest::searchSkipsBusyAndSensorlessPorts()
 }
 
 // A port still open on COM4 after a failed exchange keeps COM3 shut and is checked as it is; its
-// sensor answers "0"; COM5 answers "Hello" with a CR; COM9 lies beyond the last port searched.
+// sensor answers "0"; COM5 answers "Hello" with a CR, COM6 after the time-out; COM9 lies beyond the
+// last port searched.
 void LinkTest::searchReusesOpenPortUpToLastNumber()
 {
-    SimConfig zero, helloCr;
+    SimConfig zero, helloCr, tooSlow;
     zero.answersZero = true;
     helloCr.helloWithCr = true;
+    tooSlow.helloLatencyMs = 330;
     SimPorts sims;
     SimulatedPort &com3 = sims.add(3);
     SimulatedPort &com4 = sims.add(4, zero);
     SimulatedPort &com5 = sims.add(5, helloCr);
+    SimulatedPort &com6 = sims.add(6, tooSlow);
     SimulatedPort &com9 = sims.add(9);
     LinkRig rig(sims.devicePaths(9));
     QCOMPARE(rig.link.OpenPort(4), 1);
@@ -193,8 +220,8 @@ void LinkTest::searchReusesOpenPortUpToLastNumber()
     QCOMPARE(rig.link.FindSensor(8), LinkState::NoSensor);
     QVERIFY(!rig.link.isOpen());
     QCOMPARE(com4.received(), QByteArray("Hello\r\r$0,0\r"));
-    QCOMPARE(com5.received(), QByteArray("Hello"));
-    QVERIFY(isFree(com3.path()) && isFree(com4.path()) && isFree(com5.path()));
+    QVERIFY(com5.received() == "Hello" && com6.received() == "Hello");
+    QVERIFY(isFree(com3.path()) && isFree(com4.path()) && isFree(com5.path()) && isFree(com6.path()));
     QTest::qWait(10);
     QVERIFY(com3.received().isEmpty() && com9.received().isEmpty());
 }

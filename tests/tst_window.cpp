@@ -74,6 +74,14 @@ void TestWindow::form()
             items << list->itemText(row);
         QCOMPARE(items.join('|'), entries);
     }
+    // A screen reader names every box, list and button, a box by its caption, and reads its tooltip.
+    for (int c = 0; c < controlCount; ++c) {
+        QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(window.control(Control(c)));
+        QVERIFY2(qobject_cast<QLabel *>(window.control(Control(c))) || !spoken->text(QAccessible::Name).isEmpty(),
+                 qPrintable(controlName(Control(c))));
+        QCOMPARE(spoken->text(QAccessible::Description), window.control(Control(c))->toolTip());
+    }
+    QCOMPARE(QAccessible::queryAccessibleInterface(window.control(Control::txtFactor))->text(QAccessible::Name), "K Factor");
 }
 
 void TestWindow::startup()

@@ -6,6 +6,11 @@
 #include "ui/Setup.h"
 
 #include <QtTest>
+#include <QtWidgets>
+
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -29,6 +34,22 @@ void meddle(Setup &window)
         QTest::keyClick(window.control(c), Qt::Key_Down);
     }
 }
+// While it lives, a pty refuses this process as it would a user outside its group: mode 000, and for
+// root, whom modes do not stop, file access as nobody.
+struct NoAccess
+{
+    explicit NoAccess(const QString &pty) : path(pty.toLocal8Bit())
+    {
+        ::chmod(path.constData(), 0);
+        ::setfsuid(::geteuid() == 0 ? 65534 : ::geteuid());
+    }
+    ~NoAccess()
+    {
+        ::setfsuid(::geteuid());
+        ::chmod(path.constData(), 0620);
+    }
+    QByteArray path;
+};
 
 // A window connected to a simulated sensor at COM1, as a search leaves it, and its status history.
 struct Rig
@@ -73,6 +94,7 @@ private slots:
     void exitDuringWrite();
     void refusedBeforeSending_data();
     void refusedBeforeSending();
+    void searchesThePortsOfTheMomentShowingProgress();
 };
 
 // A level-12 sensor keeps its loop values in its own unit: without a K-factor nothing is shown.
@@ -201,6 +223,56 @@ void WorkflowsTest::refusedBeforeSending()
     QCOMPARE(rig.window.text(Control::txt20ma), shown20mA);
     QVERIFY(rig.sim.received().isEmpty()); // nothing sent
     QVERIFY(actionButtonsEnabled(rig.window));
+}
+
+// Each search asks for the ports anew: none at first, then one the user may not open, then the same
+// permitted, then, unplugged while connected, a new one under another name. Progress rises step by
+// step, search and read each to their end, and is hidden when done.
+void WorkflowsTest::searchesThePortsOfTheMomentShowingProgress()
+{
+    QStringList now;
+    SimPorts sims;
+    Setup window([&now] { return now; });
+    StatusRecorder status(window);
+    QList<std::pair<QString, int>> steps; // each value the bar took, with its text
+    QProgressBar *bar = window.progressBar();
+    connect(bar, &QProgressBar::valueChanged, [&](int value) {
+        steps.append({bar->format(), value});
+        QVERIFY(window.cursor().shape() == Qt::BusyCursor && window.control(Control::cmdok)->cursor().shape() == Qt::ArrowCursor);
+    });
+    const auto read = [&](const QString &message, const QString &skipped = {}) {
+        steps.clear();
+        QTest::mouseClick(window.control(Control::cmdReadSensor), Qt::LeftButton);
+        QCOMPARE(status.texts().last(), message);
+        QCOMPARE(window.skippedPortsLabel()->isVisible() ? window.skippedPortsLabel()->text() : QString(), skipped);
+        QVERIFY(!bar->isVisible() && window.cursor().shape() == Qt::ArrowCursor);
+    };
+    window.show();
+    read(QStringLiteral("Could Not Find A 7-0410 R2W Adaptor"));
+    QCOMPARE(steps.size(), 8);
+    for (int port = 1; port <= 8; ++port)
+        QCOMPARE(steps[port - 1], std::pair(QStringLiteral("COM%1 of 8").arg(port), port));
+
+    now = {sims.add(1).path()};
+    {
+        NoAccess denied(now[0]);
+        const QString group = QFileInfo(now[0]).group();
+        read(QStringLiteral("Could Not Find A 7-0410 R2W Adaptor"),
+             QStringLiteral("COM1 (%1): permission denied - add your user to the '%2' group, then log in again")
+                 .arg(now[0], group == "root" ? "dialout" : group));
+    }
+    read(QStringLiteral("Sensor Settings Read "));
+    QCOMPARE(steps.first(), std::pair(QStringLiteral("COM1 of 8 (%1)").arg(now[0]), 1));
+    QCOMPARE(steps.size(), 13);
+    for (int i = 1; i <= 12; ++i)
+        QCOMPARE(steps[i], std::pair(QStringLiteral("Parameter %1 of 12").arg(i), i));
+
+    now = {sims.add(2).path()};
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("lost:")));
+    sims.at(1).hangUp();
+    QTRY_VERIFY(!window.link().isOpen());
+    read(QStringLiteral("Sensor Settings Read "));
+    QCOMPARE(window.link().port().devicePath(1), now[0]);
 }
 
 QTEST_MAIN(WorkflowsTest)

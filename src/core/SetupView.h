@@ -2,6 +2,7 @@
 #include "core/SetupState.h"
 
 #include <QString>
+#include <QStringList>
 
 // The controls that the workflows read and set; the names are the controls' object names.
 enum class Control {
@@ -44,4 +45,12 @@ public:
 
     // The system's colour for window backgrounds, the source of normalColor.
     virtual ColourValue systemWindowColour() const = 0;
+
+    // While an action runs: a busy cursor over the window (Exit keeps its own), and how far the
+    // action has come, as step of total with a text. Neither touches the status line.
+    virtual void setBusy(bool busy) = 0;
+    virtual void showProgress(int step, int total, const QString &text) = 0;
+    virtual void hideProgress() = 0;
+    // Lines below the status line, one per port a search had to skip; none hides them.
+    virtual void showSkippedPorts(const QStringList &lines) = 0;
 };

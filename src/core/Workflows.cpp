@@ -3,6 +3,7 @@
 #include "convert/FlowScaling.h"
 #include "convert/ShowSettings.h"
 #include "convert/Validation.h"
+#include "core/Progress.h"
 #include "core/Status.h"
 #include "link/AdaptorLink.h"
 #include "link/Waits.h"
@@ -34,9 +35,11 @@ void finish(SetupContext &ctx)
 // Searches the ports unless a sensor is known to be connected; reports a failed search.
 bool connectSensor(SetupContext &ctx)
 {
-    if (ctx.state.linkState != LinkState::Connected) {
+    // A port the link closed because its line went away (an adaptor unplugged) holds no sensor.
+    if (ctx.state.linkState != LinkState::Connected || !ctx.link.isOpen()) {
         ShowStatus(ctx.view, QStringLiteral("Looking For A Sensor"), ctx.state.busyColor);
-        ctx.state.linkState = ctx.link.FindSensor(ctx.state.lastComPort);
+        ctx.state.linkState = ctx.link.FindSensor(ctx.state.lastComPort, SearchProgress(ctx));
+        ctx.view.hideProgress();
     }
     if (ctx.state.linkState == LinkState::Connected)
         return true;
@@ -64,7 +67,7 @@ void readSensor(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
     ShowStatus(ctx.view, QStringLiteral("Reading The Sensor Settings"), state.busyColor);
-    if (!ReadSettings(ctx)) {
+    if (!ReadSettings(ctx, ParameterProgress(ctx.view))) {
         state.linkState = LinkState::NoAdaptor;
         ResetSensorIdentity(ctx.view);
         ShowStatus(ctx.view, QStringLiteral("Could Not Read All Of The Settings - Check Wiring"),
@@ -108,7 +111,7 @@ void writeSensor(SetupContext &ctx)
         ShowSettings(state, ctx.view, false);
         return;
     }
-    if (WriteSettings(ctx)) {
+    if (WriteSettings(ctx, ParameterProgress(ctx.view))) {
         ShowStatus(ctx.view, QStringLiteral("Sensor Settings Written"), state.goodColor);
     } else {
         state.linkState = LinkState::NoAdaptor;
@@ -121,6 +124,8 @@ void writeSensor(SetupContext &ctx)
 
 void DisableButtons(SetupView &view)
 {
+    view.setBusy(true);
+    view.showSkippedPorts({});
     for (Control button : actionButtons)
         view.setEnabled(button, false);
     for (Control entry : entryControls)
@@ -133,6 +138,8 @@ void EnableButtons(SetupView &view)
         view.setEnabled(button, true);
     for (Control entry : entryControls)
         view.setEnabled(entry, true);
+    view.hideProgress();
+    view.setBusy(false);
 }
 
 void ResetSensorIdentity(SetupView &view)
@@ -148,6 +155,7 @@ void ShowLinkResult(SetupContext &ctx)
         ? QStringLiteral("Could Not Talk To Sensor - Check Sensor Type, Power and Wiring")
         : QStringLiteral("Could Not Find A 7-0410 R2W Adaptor");
     ShowStatus(ctx.view, message, ctx.state.errorColor);
+    ctx.view.showSkippedPorts(SkippedPortLines(ctx.link.skippedPorts()));
 }
 
 void cmdReadSensor_Click(SetupContext &ctx)

@@ -1,9 +1,13 @@
 #pragma once
 #include "core/SetupState.h"
 
+#include "platform/SerialPort.h"
+
+#include <QList>
 #include <QString>
 
-class SerialPort;
+#include <functional>
+
 class Waits;
 
 // The user key carried by every write, and the factory key no operation of the tool sends.
@@ -25,6 +29,17 @@ struct Reply
     bool answerEnded = false;
 };
 
+// How far a long exchange has come: step `step` of `total` is under way (1 is the first).
+using StepProgress = std::function<void(int step, int total)>;
+
+// A port a search could not open, for a reason the user can mend.
+struct SkippedPort
+{
+    int number;
+    QString device;
+    OpenFailure reason; // Denied or Busy
+};
+
 // The serial adaptor link: port search and handshakes, transactions, waits.
 class AdaptorLink
 {
@@ -37,7 +52,10 @@ public:
     QString ReadReply(int count, int timeoutMs);
     bool CheckAdaptor();
     bool CheckSensor();
-    LinkState FindSensor(int lastComPort);
+    // Asks the system for its ports first, then tries numbers 1 to lastComPort, each announced
+    // to `progress` before it is tried.
+    LinkState FindSensor(int lastComPort, const StepProgress &progress = {});
+    const QList<SkippedPort> &skippedPorts() const { return m_skipped; } // by the last search
 
     Reply Transact(const QString &cmd, int count, int timeoutMs);
     void Pause(int ms);
@@ -54,4 +72,5 @@ private:
 
     SerialPort &m_port;
     Waits &m_waits;
+    QList<SkippedPort> m_skipped;
 };

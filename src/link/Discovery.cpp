@@ -77,12 +77,22 @@ bool AdaptorLink::CheckSensor()
            == QLatin1String("1");
 }
 
-LinkState AdaptorLink::FindSensor(int lastComPort)
+LinkState AdaptorLink::FindSensor(int lastComPort, const StepProgress &progress)
 {
+    // Adaptors come and go between searches; the list of the moment decides what each number is.
+    m_port.refreshPorts();
+    m_skipped.clear();
     LinkState result = LinkState::NoAdaptor;
     for (int port = 1; port <= lastComPort; ++port) {
-        if (OpenPort(port) == 0)
-            continue; // missing, busy, or another port still open: left as it is
+        if (progress)
+            progress(port, lastComPort);
+        if (OpenPort(port) == 0) {
+            // Missing, busy, or another port still open: left as it is.
+            const OpenFailure reason = m_port.lastFailure();
+            if (reason == OpenFailure::Denied || reason == OpenFailure::Busy)
+                m_skipped.append({port, m_port.devicePath(port), reason});
+            continue;
+        }
         m_waits.Pause(adaptorWakeMs);
         if (!CheckAdaptor()) {
             ClosePort();

@@ -38,12 +38,12 @@ struct PortKey
     }
 };
 
-PortKey keyOf(const QString &path)
+PortKey keyOf(const SystemPort &port)
 {
     static const QRegularExpression trailingNumber(QStringLiteral("^(.*?)(\\d+)$"));
-    const QString name = QFileInfo(path).fileName();
-    PortKey key{1, name, -1, path};
-    if (name.startsWith(QLatin1String("ttyUSB")) || name.startsWith(QLatin1String("ttyACM")))
+    const QString name = QFileInfo(port.name).fileName();
+    PortKey key{1, name, -1, port.name};
+    if (port.usb || name.startsWith(QLatin1String("ttyUSB")) || name.startsWith(QLatin1String("ttyACM")))
         key.group = 0;
     const QRegularExpressionMatch match = trailingNumber.match(name);
     if (match.hasMatch()) {
@@ -55,9 +55,12 @@ PortKey keyOf(const QString &path)
 
 } // namespace
 
-QStringList orderSystemPorts(QStringList paths)
+QStringList orderSystemPorts(QList<SystemPort> ports)
 {
-    std::stable_sort(paths.begin(), paths.end(),
-                     [](const QString &a, const QString &b) { return keyOf(a) < keyOf(b); });
-    return paths;
+    std::stable_sort(ports.begin(), ports.end(),
+                     [](const SystemPort &a, const SystemPort &b) { return keyOf(a) < keyOf(b); });
+    QStringList names;
+    for (const SystemPort &port : ports)
+        names << port.name;
+    return names;
 }

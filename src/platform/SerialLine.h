@@ -19,6 +19,13 @@ SerialLine adaptorLine();
 // (pseudo-terminals refuse 7 bits once open and ignore them before); the open may still work.
 bool applyLine(QSerialPort &port, const SerialLine &line);
 
-// Device paths in the order a search tries them: USB adaptors (ttyUSB*, ttyACM*) first, then
-// the rest, each group in natural order (ttyS2 before ttyS10).
-QStringList orderSystemPorts(QStringList paths);
+// A serial device as the system lists it: the name it is opened by, and whether it hangs on USB.
+struct SystemPort
+{
+    QString name;
+    bool usb = false;
+};
+
+// Device names in the order a search tries them: USB adaptors (flagged so, or named ttyUSB* or
+// ttyACM*) first, then the rest, each group in natural order (ttyS2 before ttyS10, COM2 before COM10).
+QStringList orderSystemPorts(QList<SystemPort> ports);

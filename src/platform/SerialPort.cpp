@@ -7,10 +7,37 @@
 #include <QSerialPortInfo>
 #include <QtDebug>
 
+#include <cerrno>
+#include <cstring>
 
-SerialPort::SerialPort(const QStringList &devicePaths, QObject *parent)
-    : QObject(parent), m_devicePaths(devicePaths), m_port(new QSerialPort(this))
+namespace {
+
+OpenFailure failureOf(const QSerialPort &port)
 {
+    switch (port.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        return OpenFailure::Missing;
+    case QSerialPort::PermissionError:
+        // Qt reports a device it may not open and one locked or held by another program alike;
+        // only the first carries the system's own "permission denied" text.
+        return port.errorString() == QString::fromLocal8Bit(std::strerror(EACCES)) ? OpenFailure::Denied
+                                                                                  : OpenFailure::Busy;
+    default:
+        return OpenFailure::Other;
+    }
+}
+
+} // namespace
+
+PortList fixedPorts(const QStringList &devicePaths)
+{
+    return [devicePaths] { return devicePaths; };
+}
+
+SerialPort::SerialPort(PortList ports, QObject *parent)
+    : QObject(parent), m_ports(std::move(ports)), m_port(new QSerialPort(this))
+{
+    refreshPorts();
     // A vanished far end makes Qt report ReadError continuously while the port stays open;
     // closing here stops that at the first report, and later transactions see a closed port.
     connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
@@ -27,21 +54,39 @@ SerialPort::~SerialPort() = default;
 
 QStringList SerialPort::systemPorts()
 {
+    QList<SystemPort> ports;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        // Windows names its ports "COMn"; elsewhere the device path is the name users know.
 #ifdef Q_OS_WIN
-    QStringList names;
-    for (int n = 1; n <= 8; ++n)
-        names << QStringLiteral("COM%1").arg(n);
-    return names;
+        const QString name = info.portName();
 #else
-    QStringList paths;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        paths << info.systemLocation();
-    return orderSystemPorts(paths);
+        const QString name = info.systemLocation();
 #endif
+        ports.append({name, info.hasVendorIdentifier()});
+    }
+    return orderSystemPorts(ports);
+}
+
+void SerialPort::refreshPorts()
+{
+    QStringList paths = m_ports();
+    if (m_port->isOpen()) {
+        paths.removeAll(m_openPath);
+        while (paths.size() < m_number - 1)
+            paths.append(QString());
+        paths.insert(m_number - 1, m_openPath);
+    }
+    m_devicePaths = paths;
+}
+
+QString SerialPort::devicePath(int number) const
+{
+    return m_devicePaths.value(number - 1);
 }
 
 bool SerialPort::selectPort(int number)
 {
+    m_failure = OpenFailure::None;
     if (m_port->isOpen() && number != m_number)
         return false;
     m_number = number;
@@ -62,9 +107,8 @@ bool SerialPort::open()
 {
     if (m_port->isOpen())
         return true;
-    if (m_number < 1 || m_number > m_devicePaths.size())
-        return false;
-    const QString path = m_devicePaths.at(m_number - 1);
+    const QString path = devicePath(m_number);
+    m_failure = OpenFailure::Missing;
     if (path.isEmpty())
         return false;
 
@@ -73,9 +117,12 @@ bool SerialPort::open()
         qWarning().noquote() << "Serial port" << path << "refused part of the line settings";
     m_port->clearError();
     if (!m_port->open(QIODevice::ReadWrite)) {
+        m_failure = failureOf(*m_port);
         m_port->clearError();
         return false;
     }
+    m_failure = OpenFailure::None;
+    m_openPath = path;
     return true;
 }
 

@@ -7,7 +7,7 @@
 #include "protocol/ParameterText.h"
 #include "protocol/Replies.h"
 
-bool WriteSettings(SetupContext &ctx)
+bool WriteSettings(SetupContext &ctx, const StepProgress &progress)
 {
     // Every wait below lets the window run; edits made meanwhile must not mix into this write.
     const SensorValues values = ValuesOf(ctx.state);
@@ -17,9 +17,13 @@ bool WriteSettings(SetupContext &ctx)
         return false;
 
     const LevelTable &table = TableForLevel(ctx.state.sensorLevel);
+    const int total = int(table.parameters.size());
+    int step = 0;
     // From the first value on, Exit waits for the closing command (or a failure) before it ends.
     const Waits::EndDeferral finishFirst(ctx.link.waits());
     for (const Parameter &parameter : table.parameters) {
+        if (progress)
+            progress(++step, total);
         const QString command =
             BuildCommand(2, parameter.number, ValueText(values, parameter, decimalSep));
         if (!IsAccepted(ctx.link.Transact(command, writeReplyLimit, transactTimeoutMs)))

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 
 namespace {
 
@@ -27,9 +28,11 @@ ColourValue fromQColor(const QColor &colour)
 
 } // namespace
 
-Setup::Setup(const QStringList &comPortPaths, QWidget *parent)
+Setup::Setup(const QStringList &comPortPaths, QWidget *parent) : Setup(fixedPorts(comPortPaths), parent) {}
+
+Setup::Setup(PortList ports, QWidget *parent)
     : QWidget(parent),
-      m_port(comPortPaths),
+      m_port(std::move(ports)),
       m_link(m_port, m_waits),
       m_platformDialogs(this),
       m_context{m_state, *this, m_link, m_dialogs}
@@ -199,4 +202,34 @@ bool Setup::isEnabled(Control control) const { return this->control(control)->is
 ColourValue Setup::systemWindowColour() const
 {
     return fromQColor(QApplication::palette().color(QPalette::Active, QPalette::Base));
+}
+
+void Setup::setBusy(bool busy)
+{
+    if (busy)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
+}
+
+void Setup::showProgress(int step, int total, const QString &text)
+{
+    m_progress->setFormat(text);
+    m_progress->setRange(0, total);
+    m_progress->setValue(step);
+    m_progress->show();
+}
+
+void Setup::hideProgress()
+{
+    m_progress->hide();
+    m_progress->reset(); // the next action starts from nothing done
+}
+
+void Setup::showSkippedPorts(const QStringList &lines)
+{
+    m_skippedPorts->setText(lines.join(QLatin1Char('\n')));
+    // Layouts do not always ask a wrapping label for its height; every line must show whole.
+    m_skippedPorts->setMinimumHeight(m_skippedPorts->heightForWidth(control(Control::txtmsg)->width()));
+    m_skippedPorts->setVisible(!lines.isEmpty());
 }

@@ -16,6 +16,8 @@
 
 class QComboBox;
 class QGridLayout;
+class QLabel;
+class QProgressBar;
 class QVBoxLayout;
 
 // The tool's one window. It owns the state, the serial link and the file dialogs for its lifetime,
@@ -24,7 +26,9 @@ class Setup : public QWidget, public SetupView
 {
     Q_OBJECT
 public:
-    // comPortPaths[n - 1] is the device that port number n (COMn) opens.
+    // Each search asks `ports` for the devices of the moment (SerialPort::systemPorts for the real ones).
+    explicit Setup(PortList ports, QWidget *parent = nullptr);
+    // comPortPaths[n - 1] is the device that port number n (COMn) opens, for good.
     explicit Setup(const QStringList &comPortPaths, QWidget *parent = nullptr);
 
     SetupState &state() { return m_state; }
@@ -48,6 +52,13 @@ public:
     void setEnabled(Control control, bool enabled) override;
     bool isEnabled(Control control) const override;
     ColourValue systemWindowColour() const override;
+    void setBusy(bool busy) override;
+    void showProgress(int step, int total, const QString &text) override;
+    void hideProgress() override;
+    void showSkippedPorts(const QStringList &lines) override;
+
+    QProgressBar *progressBar() const { return m_progress; }
+    QLabel *skippedPortsLabel() const { return m_skippedPorts; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -71,6 +82,7 @@ private:
     QWidget *buildMessageGroup();
     QWidget *buildControlGroup();
     void setTabOrder();
+    void nameForAssistiveTechnology();
     void fitUnitLabels();
     QWidget *add(Control control, QWidget *widget, const QString &tip);
     QComboBox *addList(Control list, const QStringList &entries, const QString &tip);
@@ -91,5 +103,7 @@ private:
     ChosenDialogs m_dialogs;
     SetupContext m_context;
     std::array<QWidget *, controlCount> m_controls{};
+    QProgressBar *m_progress = nullptr;
+    QLabel *m_skippedPorts = nullptr;
     bool m_ended = false;
 };

@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QVBoxLayout>
 
 #include <iterator>
@@ -78,6 +79,7 @@ void Setup::buildForm()
     column->addLayout(infoRow);
     column->addWidget(buildControlGroup());
     setTabOrder();
+    nameForAssistiveTechnology();
 }
 
 QLayout *Setup::buildHeader()
@@ -259,8 +261,31 @@ QWidget *Setup::buildMessageGroup()
                              + 2 * int(status->document()->documentMargin()));
     status->setMinimumWidth(status->fontMetrics().averageCharWidth() * 40);
     auto *box = new QVBoxLayout;
+    box->setSpacing(3);
     box->addWidget(add(Control::txtmsg, status,
                        QStringLiteral("Program Status Message Area, A Red Color Means Something Is Wrong ")));
+
+    // Slim, and its room kept while hidden, so the window does not jump when an action starts.
+    m_progress = new QProgressBar(group);
+    m_progress->setObjectName(QStringLiteral("pbProgress"));
+    m_progress->setAccessibleName(QStringLiteral("Progress"));
+    m_progress->setFixedHeight(m_progress->fontMetrics().height() + 4);
+    m_progress->setTextVisible(true);
+    m_progress->setAlignment(Qt::AlignCenter);
+    QSizePolicy keepRoom = m_progress->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    m_progress->setSizePolicy(keepRoom);
+    m_progress->hide();
+
+    // In the bar's place: the two never show at once (the bar only while an action runs).
+    m_skippedPorts = makeLabel(QStringLiteral("lbSkippedPorts"), QString(), group);
+    m_skippedPorts->setWordWrap(true);
+    m_skippedPorts->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_skippedPorts->hide();
+    auto *below = new QGridLayout;
+    below->addWidget(m_progress, 0, 0, Qt::AlignTop);
+    below->addWidget(m_skippedPorts, 0, 0);
+    box->addLayout(below);
     group->setContent(box);
     return group;
 }
@@ -284,6 +309,8 @@ QWidget *Setup::buildControlGroup()
         row->addWidget(add(button, new WrapButton(QLatin1String(caption), group), QLatin1String(tip)));
         row->addStretch(1);
     }
+    // Exit stays usable while an action runs, so it never shows the window's busy cursor.
+    control(Control::cmdok)->setCursor(Qt::ArrowCursor);
     group->setContent(row);
     return group;
 }
@@ -299,6 +326,30 @@ void Setup::setTabOrder()
     };
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(control(order[i - 1]), control(order[i]));
+}
+
+void Setup::nameForAssistiveTechnology()
+{
+    // Each box and list is announced by its caption and explained by its tooltip; buttons speak
+    // their captions themselves.
+    const std::pair<const char *, Control> captions[] = {
+        {"Label19", Control::cboutputunit}, {"Label20", Control::cbtimeunit}, {"Label17", Control::txtpipeid},
+        {"Label24", Control::cbpipeidunit}, {"Label21", Control::txtFactor}, {"Label15", Control::cb_k_units},
+        {"Label16", Control::txt4ma}, {"Label25", Control::txt20ma}, {"Label2", Control::cbAverging},
+        {"Label7", Control::cbSensitivity}, {"Label10", Control::cbRejection},
+        {"Label1", Control::txtlowflowcutoff}, {"Label6", Control::txtserialnum},
+        {"Label18", Control::txttype}, {"Label13", Control::txtmsg},
+    };
+    for (const auto &[labelName, controlId] : captions) {
+        auto *label = findChild<QLabel *>(QLatin1String(labelName));
+        QWidget *field = control(controlId);
+        label->setBuddy(field);
+        field->setAccessibleName(label->text().simplified());
+        field->setAccessibleDescription(field->toolTip());
+    }
+    for (Control button : {Control::cmdReadSensor, Control::default_, Control::cmdSaveSensor,
+                           Control::Read_file, Control::Save_settings, Control::cmdok})
+        control(button)->setAccessibleDescription(control(button)->toolTip());
 }
 
 void Setup::fitUnitLabels()

@@ -9,7 +9,8 @@
 // The tool's side of the line as the window builds it: one port, one timer, one link.
 struct LinkRig
 {
-    explicit LinkRig(const QStringList &devicePaths) : port(devicePaths), link(port, waits) {}
+    explicit LinkRig(PortList ports) : port(std::move(ports)), link(port, waits) {}
+    explicit LinkRig(const QStringList &devicePaths) : LinkRig(fixedPorts(devicePaths)) {}
 
     SerialPort port;
     Waits waits;

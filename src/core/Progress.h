@@ -1,0 +1,13 @@
+#pragma once
+#include "core/SetupContext.h"
+#include "link/AdaptorLink.h"
+
+#include <QStringList>
+
+// Shows the port a search tries: "COM3 of 8 (/dev/ttyUSB0)", the system's name in brackets.
+StepProgress SearchProgress(SetupContext &ctx);
+// Shows the parameter a read or write exchanges: "Parameter 3 of 12".
+StepProgress ParameterProgress(SetupView &view);
+
+// Why each skipped port could not be opened, and what cures it.
+QStringList SkippedPortLines(const QList<SkippedPort> &skipped);

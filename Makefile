@@ -37,9 +37,12 @@ test: build build-asan
 	QT_QPA_PLATFORM=offscreen $(CTEST) $(BUILD)
 	$(SAN_ENV) QT_QPA_PLATFORM=offscreen $(CTEST) $(ASAN)
 
+# Only the benchmark programs: build/ also holds bench_*_autogen folders. The first that fails stops.
 bench: build
 	@cmake --build $(BUILD) $(JOBS) --target benchmarks
-	@for b in $(BUILD)/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done
+	@for b in $(BUILD)/bench_*; do \
+		if [ -f "$$b" ] && [ -x "$$b" ]; then QT_QPA_PLATFORM=offscreen "$$b" || exit 1; fi; \
+	done
 
 screenshot: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/dravoscreenshot $(BUILD)/screenshot.png

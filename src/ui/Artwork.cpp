@@ -12,6 +12,7 @@ const QColor steelLight(226, 231, 236);
 const QColor steelDark(92, 104, 118);
 const QColor water(30, 120, 215);
 const QColor ink(20, 40, 80);
+constexpr double pi = 3.14159265358979323846; // M_PI is not standard C++
 
 QPainterPath wave(const QRectF &band, double periods)
 {
@@ -19,7 +20,7 @@ QPainterPath wave(const QRectF &band, double periods)
     const int steps = 48;
     for (int i = 0; i <= steps; ++i) {
         const double t = double(i) / steps;
-        const double y = band.center().y() + band.height() / 4 * std::sin(t * periods * 2 * M_PI);
+        const double y = band.center().y() + band.height() / 4 * std::sin(t * periods * 2 * pi);
         path.lineTo(band.left() + t * band.width(), y);
     }
     path.lineTo(band.bottomRight());

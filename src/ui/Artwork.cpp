@@ -97,13 +97,18 @@ QPixmap iconPixmap(int side)
     QPixmap pixmap(side, side);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const double unit = side / 16.0;
-    paintPipe(painter, QRectF(unit, 5 * unit, 14 * unit, 7 * unit), 2 * unit);
+    paintIcon(painter, side);
     return pixmap;
 }
 
 } // namespace
+
+void paintIcon(QPainter &painter, double side)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double unit = side / 16.0;
+    paintPipe(painter, QRectF(unit, 5 * unit, 14 * unit, 7 * unit), 2 * unit);
+}
 
 QPixmap logoPixmap(const QSize &size, qreal devicePixelRatio)
 {

@@ -49,7 +49,7 @@ package: build
 	@cmake --build $(BUILD) $(JOBS) --target package
 
 screenshot: build
-	QT_QPA_PLATFORM=offscreen $(BUILD)/dravoscreenshot $(BUILD)/screenshot.png
+	QT_QPA_PLATFORM=offscreen $(BUILD)/dravoscreenshot docs
 
 clean:
 	rm -rf $(BUILD) $(ASAN)

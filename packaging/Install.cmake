@@ -61,7 +61,8 @@ include(CPack)
 # `make test` checks the package as a technician gets it. Only in the normal build: the sanitizer
 # build's program is not what anyone installs.
 option(DRAVO_PACKAGE_TEST "Check the Debian package in the test run" ON)
-if(DRAVO_PACKAGE_TEST AND UNIX AND NOT APPLE)
+find_program(DPKG_DEB dpkg-deb)
+if(DRAVO_PACKAGE_TEST AND DPKG_DEB)
   add_test(NAME package COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/check_package.sh
                                 ${CMAKE_CURRENT_BINARY_DIR} ${APP_ID} ${APP_PROGRAM})
   set_tests_properties(package PROPERTIES TIMEOUT 120)

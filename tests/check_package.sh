@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # The Debian package as a technician gets it: packed from this build, its files listed, its desktop
 # entry and metadata validated, its program started from the unpacked files.
-# usage: check_package.sh <build folder> <application id> <program name>
+# usage: check_package.sh <cpack> <build folder> <application id> <program name>
 set -euo pipefail
-build=$1 id=$2 program=$3
+cpack=$1 build=$2 id=$3 program=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" || { cat "$work/cpack.log"; fail "cpack"; }
+"$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" || { cat "$work/cpack.log"; fail "cpack"; }
 debs=("$work"/*.deb)
 deb=${debs[0]}
 [ -f "$deb" ] || fail "no .deb made"

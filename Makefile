@@ -11,7 +11,7 @@ SANITIZE := -fsanitize=address,undefined,float-cast-overflow -fno-sanitize-recov
 SAN_ENV  := ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1:strict_string_checks=1 \
             UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-.PHONY: deps configure build build-asan run demo test bench screenshot clean
+.PHONY: deps configure build build-asan run demo test bench package screenshot clean
 
 deps:
 	@scripts/install-deps.sh
@@ -24,11 +24,11 @@ build: configure
 
 build-asan: deps
 	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS="$(SANITIZE)" \
-		-DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)" >/dev/null
+		-DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)" -DDRAVO_PACKAGE_TEST=OFF >/dev/null
 	@cmake --build $(ASAN) $(JOBS)
 
 run: build
-	$(BUILD)/dravosetup
+	$(BUILD)/dravometer-setup
 
 demo: build
 	$(BUILD)/dravodemo
@@ -37,12 +37,19 @@ test: build build-asan
 	QT_QPA_PLATFORM=offscreen $(CTEST) $(BUILD)
 	$(SAN_ENV) QT_QPA_PLATFORM=offscreen $(CTEST) $(ASAN)
 
+# Only the benchmark programs: build/ also holds bench_*_autogen folders. The first that fails stops.
 bench: build
 	@cmake --build $(BUILD) $(JOBS) --target benchmarks
-	@for b in $(BUILD)/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done
+	@for b in $(BUILD)/bench_*; do \
+		if [ -f "$$b" ] && [ -x "$$b" ]; then QT_QPA_PLATFORM=offscreen "$$b" || exit 1; fi; \
+	done
+
+# The Debian package, into build/.
+package: build
+	@cmake --build $(BUILD) $(JOBS) --target package
 
 screenshot: build
-	QT_QPA_PLATFORM=offscreen $(BUILD)/dravoscreenshot $(BUILD)/screenshot.png
+	QT_QPA_PLATFORM=offscreen $(BUILD)/dravoscreenshot docs
 
 clean:
 	rm -rf $(BUILD) $(ASAN)

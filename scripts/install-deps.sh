@@ -2,7 +2,10 @@
 # Installs the Debian packages the build needs; quiet and quick when they are all there.
 set -euo pipefail
 
-packages=(build-essential cmake make qt6-base-dev qt6-serialport-dev)
+packages=(build-essential cmake make qt6-base-dev qt6-serialport-dev qt6-svg-dev)
+# The Debian package: dpkg-shlibdeps and file find its dependencies; the package test validates
+# its desktop entry and AppStream metadata.
+packages+=(dpkg-dev file desktop-file-utils appstream)
 # A real X server is only needed to look at the window under Xvfb; offscreen rendering needs nothing.
 [ "${WITH_X:-0}" = 1 ] && packages+=(xvfb xauth)
 

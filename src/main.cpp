@@ -11,6 +11,7 @@ int main(int, char *argv[])
     char *qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
     app.setWindowIcon(windowIconArt());
+    QGuiApplication::setDesktopFileName(QStringLiteral(APP_ID));
     Setup window(&SerialPort::systemPorts);
     window.show();
     return app.exec();

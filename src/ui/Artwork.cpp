@@ -12,6 +12,7 @@ const QColor steelLight(226, 231, 236);
 const QColor steelDark(92, 104, 118);
 const QColor water(30, 120, 215);
 const QColor ink(20, 40, 80);
+constexpr double pi = 3.14159265358979323846; // M_PI is not standard C++
 
 QPainterPath wave(const QRectF &band, double periods)
 {
@@ -19,7 +20,7 @@ QPainterPath wave(const QRectF &band, double periods)
     const int steps = 48;
     for (int i = 0; i <= steps; ++i) {
         const double t = double(i) / steps;
-        const double y = band.center().y() + band.height() / 4 * std::sin(t * periods * 2 * M_PI);
+        const double y = band.center().y() + band.height() / 4 * std::sin(t * periods * 2 * pi);
         path.lineTo(band.left() + t * band.width(), y);
     }
     path.lineTo(band.bottomRight());
@@ -96,13 +97,18 @@ QPixmap iconPixmap(int side)
     QPixmap pixmap(side, side);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const double unit = side / 16.0;
-    paintPipe(painter, QRectF(unit, 5 * unit, 14 * unit, 7 * unit), 2 * unit);
+    paintIcon(painter, side);
     return pixmap;
 }
 
 } // namespace
+
+void paintIcon(QPainter &painter, double side)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double unit = side / 16.0;
+    paintPipe(painter, QRectF(unit, 5 * unit, 14 * unit, 7 * unit), 2 * unit);
+}
 
 QPixmap logoPixmap(const QSize &size, qreal devicePixelRatio)
 {

@@ -1,0 +1,69 @@
+# Installs the tool like a desktop application (program, desktop entry, icons, AppStream metadata)
+# and packs that as a Debian package (`make package`). Tests, benchmarks, the simulator and the
+# build-time tools are never installed.
+include(GNUInstallDirs)
+
+# One reverse-DNS id names the desktop entry, the icon and the metadata, so desktops match them.
+set(APP_ID com.tarsel.DravometerSetup)
+set(APP_NAME "Dravometer Setup")
+set(APP_PROGRAM dravometer-setup)
+set(APP_VENDOR "Tarsel")
+set(ICON_SIZES 16 32 48 64 128 256)
+
+set_target_properties(dravosetup PROPERTIES OUTPUT_NAME ${APP_PROGRAM})
+# Lets the window name its desktop entry, so a Wayland desktop shows the entry's icon and name.
+target_compile_definitions(dravosetup PRIVATE APP_ID="${APP_ID}")
+install(TARGETS dravosetup RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+configure_file(packaging/app.desktop.in ${APP_ID}.desktop @ONLY)
+configure_file(packaging/app.metainfo.xml.in ${APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The icons are drawn at build time by the same code as the window's icon.
+add_executable(dravoicons tools/icons_main.cpp)
+target_link_libraries(dravoicons PRIVATE dravo Qt6::Svg)
+set(ICON_DIR ${CMAKE_CURRENT_BINARY_DIR}/icons)
+set(ICON_FILES ${ICON_DIR}/${APP_ID}.svg)
+foreach(side ${ICON_SIZES})
+  list(APPEND ICON_FILES ${ICON_DIR}/${side}.png)
+  install(FILES ${ICON_DIR}/${side}.png RENAME ${APP_ID}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${side}x${side}/apps)
+endforeach()
+add_custom_command(OUTPUT ${ICON_FILES}
+                   COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+                           $<TARGET_FILE:dravoicons> ${ICON_DIR} ${APP_ID} ${ICON_SIZES}
+                   DEPENDS dravoicons VERBATIM)
+add_custom_target(icons ALL DEPENDS ${ICON_FILES})
+install(FILES ${ICON_DIR}/${APP_ID}.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# The Debian package; its dependencies come from the libraries the program links (dpkg-shlibdeps),
+# plus Qt's platform plugins, which it loads at run time and which libqt6gui6 only recommends.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME ${APP_PROGRAM})
+set(CPACK_PACKAGE_VENDOR ${APP_VENDOR})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Set-up tool for Dravometer electromagnetic flow sensors")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Finds the 7-0410 serial adaptor on the PC's serial ports, identifies the 7-6610 or 7-6620\n\
+Dravometer behind it, reads its settings into one window in the technician's units, checks\n\
+and writes them back, keeps them in .bdf settings files and restores the factory performance\n\
+and loop settings.")
+set(CPACK_PACKAGE_CONTACT "Tarsel Dravometer Setup maintainers <setup@tarsel.example>")
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+include(CPack)
+
+# `make test` checks the package as a technician gets it. Only in the normal build: the sanitizer
+# build's program is not what anyone installs.
+option(DRAVO_PACKAGE_TEST "Check the Debian package in the test run" ON)
+find_program(DPKG_DEB dpkg-deb)
+if(DRAVO_PACKAGE_TEST AND DPKG_DEB)
+  add_test(NAME package COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/check_package.sh ${CMAKE_CPACK_COMMAND}
+                                ${CMAKE_CURRENT_BINARY_DIR} ${APP_ID} ${APP_PROGRAM})
+  set_tests_properties(package PROPERTIES TIMEOUT 120)
+endif()

@@ -110,6 +110,7 @@ void SimulatedPort::lineComplete(qint64 endNs)
     const QList<qint64> arrivals = m_lineArrivals;
     m_line.clear();
     m_lineArrivals.clear();
+    emit lineReceived(line + cr);
 
     const SimCommand command = parseCommand(line);
     const SimFault fault = m_config.faultFor(command.op, command.param);
@@ -125,7 +126,12 @@ void SimulatedPort::lineComplete(qint64 endNs)
     if (fault == SimFault::NoAnswer)
         return;
 
+    const QByteArray before = m_sensor->value(command.param);
     QByteArray answer = m_sensor->answer(command);
+    if (fault == SimFault::NotKept && m_sensor->hasParameter(command.param))
+        m_sensor->setValue(command.param, before);
+    if (fault == SimFault::KeptUnanswered)
+        return;
     if (command.op == 1 && command.param == m_sensor->serialParameter()
         && m_config.silentAfterIdentification)
         m_muted = true;

@@ -35,6 +35,10 @@ public:
     // The line goes away: the master is closed, as when the adaptor is unplugged.
     void hangUp();
 
+signals:
+    // Every line the sensor receives, with its carriage return, as it completes.
+    void lineReceived(const QByteArray &line);
+
 private:
     void readMaster();
     void take(char c, qint64 arrivalNs);

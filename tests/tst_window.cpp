@@ -12,7 +12,8 @@ namespace {
 
 const QList<Control> markable = {Control::txtlowflowcutoff, Control::txt4ma,       Control::txt20ma,
                                  Control::txtpipeid,        Control::txtFactor,    Control::cboutputunit,
-                                 Control::cbpipeidunit,     Control::cb_k_units,   Control::cbtimeunit};
+                                 Control::cbpipeidunit,     Control::cb_k_units,   Control::cbtimeunit,
+                                 Control::cbAverging,       Control::cbSensitivity, Control::cbRejection};
 
 QComboBox *listOf(Setup &w, Control list) { return qobject_cast<QComboBox *>(w.control(list)); }
 QStringList unitLabels(const Setup &w)
@@ -174,7 +175,7 @@ void TestWindow::exitAndCloseBox()
     window.setText(Control::txtserialnum, QString()); // nothing drawn over the background
     for (int c = 0; c < controlCount; ++c)
         window.setBackground(Control(c), state.errorColor);
-    // Marks show on every kind of field, and Exit clears the nine fields only.
+    // Marks show on every kind of field, and Exit clears the markable fields only.
     for (Control c : {Control::txtFactor, Control::txtserialnum, Control::txtmsg, Control::cboutputunit})
         QCOMPARE(shownColour(window.control(c), {window.control(c)->width() / 4, 5}), QColor(Qt::red));
     QTest::mouseClick(window.control(Control::cmdok), Qt::LeftButton);

@@ -1,7 +1,9 @@
 // The read and write workflows end to end, through the real window, where the fault campaign does not reach.
+#include "LocaleGuard.h"
 #include "SimPorts.h"
 #include "StatusRecorder.h"
 #include "WindowInput.h"
+#include "protocol/ParameterTable.h"
 #include "ui/Setup.h"
 
 #include <QtTest>
@@ -42,6 +44,8 @@ struct Rig
 
 } // namespace
 
+Q_DECLARE_METATYPE(CommandFault)
+
 class WorkflowsTest : public QObject
 {
     Q_OBJECT
@@ -50,6 +54,8 @@ private slots:
     void writeThenReadRoundTripsAndExitEndsTheEndPause();
     void refusedBeforeSending_data();
     void refusedBeforeSending();
+    void writeIsReadBack_data();
+    void writeIsReadBack();
 };
 
 // A level-12 sensor keeps its loop values in its own unit: without a K-factor nothing is shown.
@@ -126,6 +132,87 @@ void WorkflowsTest::refusedBeforeSending()
     QCOMPARE(rig.window.text(Control::txt20ma), shown20mA);
     QVERIFY(rig.sim.received().isEmpty()); // nothing sent
     QVERIFY(actionButtonsEnabled(rig.window));
+}
+
+// A write counts as written only when the sensor gives back what was sent.
+void WorkflowsTest::writeIsReadBack_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QList<CommandFault>>("faults");
+    QTest::addColumn<QString>("answers"); // under German: texts the sensor gives back instead, "n=text;..."
+    QTest::addColumn<int>("marked");      // the one control marked, -1 none
+    QTest::addColumn<int>("exitAfterMs"); // Exit this long into the check, -1 never
+    const QString otherForms[] = {"10=-2.50000;11=5.0;6=0.250000", "27=-2.500;28=5.00000;36=0.2500000;37=100.00000;45=100.0"};
+    for (int level : {12, 20}) {
+        QList<CommandFault> unanswered;
+        for (const Parameter &p : TableForLevel(std::int16_t(level)).parameters) {
+            unanswered.append({2, p.number, SimFault::KeptUnanswered});
+            if (p.readLimit > 0)
+                QTest::addRow("%d: $2,%d accepted, not kept", level, p.number)
+                    << level << QList{CommandFault{2, p.number, SimFault::NotKept}} << QString() << int(p.entry) << -1;
+        }
+        QTest::addRow("%d: every write kept, unanswered", level) << level << unanswered << QString() << -1 << -1;
+        QTest::addRow("%d: decimals given back in another form", level) << level << QList<CommandFault>() << otherForms[level / 20] << -1 << -1;
+    }
+    QTest::newRow("20: Exit during the check") << 20 << QList<CommandFault>() << QString() << -1 << 60;
+}
+
+void WorkflowsTest::writeIsReadBack()
+{
+    QFETCH(int, level);
+    QFETCH(QList<CommandFault>, faults);
+    QFETCH(QString, answers);
+    QFETCH(int, marked);
+    QFETCH(int, exitAfterMs);
+    const bool german = !answers.isEmpty();
+    LocaleGuard locale(german ? LocaleGuard::german() : LocaleGuard::english());
+    Rig rig(level);
+    rig.sim.config().faults = faults;
+    rig.sim.config().charMs = 0.1; // the line's speed is not what this is about
+    for (const CommandFault &f : faults) // a value unlike the one written, so that one not kept shows
+        rig.sim.sensor().setValue(f.param, f.param == 9 && level == 12 ? "60" : "-9");
+    rig.enter(QStringList{"-2.5", "5", "0.25", "100", "100", "3"}.replaceInStrings(".", german ? "," : "."));
+    QStringList entered;
+    for (Control c : entries)
+        entered << rig.window.text(c);
+    const QString checking = QStringLiteral("Checking The Written Settings");
+    rig.status.onText(checking, [&] {
+        for (const QString &answer : answers.split(';', Qt::SkipEmptyParts))
+            rig.sim.sensor().setValue(answer.section('=', 0, 0).toInt(), answer.section('=', 1).toLatin1());
+        if (exitAfterMs >= 0)
+            QTimer::singleShot(exitAfterMs, &rig.window, [&] { rig.click(Control::cmdok); });
+    });
+    rig.click(Control::cmdSaveSensor);
+
+    QStringList reads; // the level's reads, nothing else, follow the closing command
+    for (const Parameter &p : TableForLevel(std::int16_t(level)).parameters)
+        if (p.readLimit > 0)
+            reads << QStringLiteral("$1,%1\r").arg(p.number);
+    QStringList sent;
+    for (const QByteArray &command : rig.sim.commands())
+        sent << QString::fromLatin1(command);
+    const QStringList afterClosing = sent.mid(sent.indexOf(QStringLiteral("$3,0,plomvar\r")) + 1);
+    if (exitAfterMs >= 0) { // ends at once, nothing sent afterwards
+        QVERIFY(rig.window.link().waits().programEnded() && !rig.window.link().isOpen() && actionButtonsDisabled(rig.window));
+        QCOMPARE(rig.status.texts().last(), checking);
+        QVERIFY(!afterClosing.isEmpty() && afterClosing.size() < reads.size() && reads.mid(0, afterClosing.size()) == afterClosing);
+        return;
+    }
+    QCOMPARE(afterClosing, reads);
+    QCOMPARE(rig.status.texts().last(),
+             QString::fromLatin1(marked < 0 ? "Sensor Settings Written" : "Sensor Did Not Keep All Of The Settings - Write Again"));
+    QCOMPARE(rig.status.entries().last().colour, marked < 0 ? rig.window.state().goodColor : rig.window.state().errorColor);
+    QCOMPARE(rig.window.state().linkState, LinkState::Connected);
+    for (Control c : entries) {
+        QCOMPARE(rig.window.text(c), entered.takeFirst());
+        QCOMPARE(rig.window.background(c) == rig.window.state().errorColor, int(c) == marked);
+    }
+    if (marked < 0 || level == 20) // one level's retries show it; level 12's are the quicker
+        return;
+    rig.sim.config().faults.clear(); // a second click writes the entries again
+    rig.click(Control::cmdSaveSensor);
+    QCOMPARE(rig.status.texts().last(), QStringLiteral("Sensor Settings Written"));
+    QCOMPARE(rig.window.background(Control(marked)), rig.window.state().normalColor);
 }
 
 QTEST_MAIN(WorkflowsTest)

@@ -12,6 +12,8 @@ void ClearFieldMarks(SetupView &view, const SetupState &state)
         Control::txtlowflowcutoff, Control::txt4ma, Control::txt20ma, Control::txtpipeid,
         Control::txtFactor, Control::cboutputunit, Control::cbpipeidunit, Control::cb_k_units,
         Control::cbtimeunit,
+        // marked only when the sensor did not keep the row written
+        Control::cbAverging, Control::cbSensitivity, Control::cbRejection,
     };
     for (Control control : markable)
         view.setBackground(control, state.normalColor);

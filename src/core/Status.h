@@ -5,7 +5,8 @@
 // The status line: colour first, then text; the new message replaces the old one.
 void ShowStatus(SetupView &view, const QString &text, ColourValue colour);
 
-// Puts the nine markable fields back to normalColor; the status line is left alone.
+// Puts the markable fields back to normalColor: the nine that validation marks, then the three
+// performance lists that a write check marks. The status line is left alone.
 void ClearFieldMarks(SetupView &view, const SetupState &state);
 
 // Shows unitName(outputUnit, timeUnit) in the three unit labels. While either index lies outside

@@ -2,8 +2,6 @@
 
 #include "link/AdaptorLink.h"
 #include "protocol/Identify.h"
-#include "protocol/ParameterTable.h"
-#include "protocol/ParameterText.h"
 #include "protocol/Replies.h"
 
 bool ReadSettings(SetupContext &ctx)
@@ -12,15 +10,27 @@ bool ReadSettings(SetupContext &ctx)
         return false;
     ctx.link.Pause(100);
 
-    for (const Parameter &parameter : TableForLevel(ctx.state.sensorLevel).parameters) {
+    return ReadParameters(ctx, TableForLevel(ctx.state.sensorLevel),
+                          [&state = ctx.state](const Parameter &parameter, const ParameterValue &value) {
+                              StoreValue(state, parameter, value);
+                          });
+}
+
+bool ReadParameters(SetupContext &ctx, const LevelTable &table,
+                    const std::function<void(const Parameter &, const ParameterValue &)> &take)
+{
+    for (const Parameter &parameter : table.parameters) {
         if (parameter.readLimit == 0)
             continue;
         const Reply reply = ctx.link.Transact(BuildCommand(1, parameter.number, QString()),
                                               parameter.readLimit, transactTimeoutMs);
         if (!IsWholeAnswer(reply) || IsRefusal(reply.answer))
             return false;
-        if (!StoreReply(ctx.state, parameter, reply.answer))
+        const std::optional<ParameterValue> value =
+            DecodeReply(parameter, reply.answer, ctx.state.decimalSep);
+        if (!value)
             return false;
+        take(parameter, *value);
     }
     return true;
 }

@@ -2,14 +2,12 @@
 
 #include "link/AdaptorLink.h"
 #include "protocol/Identify.h"
-#include "protocol/ParameterTable.h"
 #include "protocol/ParameterText.h"
+#include "protocol/ReadSettings.h"
 #include "protocol/Replies.h"
 
-bool WriteSettings(SetupContext &ctx)
+bool WriteSettings(SetupContext &ctx, const SensorValues &values)
 {
-    // Every wait below lets the window run; edits made meanwhile must not mix into this write.
-    const SensorValues values = ValuesOf(ctx.state);
     const QString decimalSep = ctx.state.decimalSep;
 
     if (!IdentifySensor(ctx))
@@ -25,4 +23,16 @@ bool WriteSettings(SetupContext &ctx)
     ctx.link.Pause(100);
     return IsAccepted(ctx.link.Transact(BuildCommand(3, 0, QString()), writeReplyLimit,
                                         table.closingTimeoutMs));
+}
+
+WriteCheck CheckWrittenSettings(SetupContext &ctx, const SensorValues &sent)
+{
+    const QString decimalSep = ctx.state.decimalSep;
+    WriteCheck check;
+    check.readAll = ReadParameters(ctx, TableForLevel(ctx.state.sensorLevel),
+                                   [&](const Parameter &parameter, const ParameterValue &value) {
+                                       if (!Agrees(sent, parameter, value, decimalSep))
+                                           check.differing.push_back(parameter);
+                                   });
+    return check;
 }

@@ -8,6 +8,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -28,10 +29,8 @@ constexpr std::pair<SimFault, const char *> faults[] = {
 
 bool readable(const Scenario &s)
 {
-    for (const Parameter &p : TableForLevel(std::int16_t(s.level)).parameters)
-        if (p.number == s.param)
-            return p.readLimit > 0;
-    return false;
+    const std::vector<Parameter> &table = TableForLevel(std::int16_t(s.level)).parameters;
+    return std::any_of(table.begin(), table.end(), [&s](const Parameter &p) { return p.number == s.param && p.readLimit; });
 }
 
 // What a sound tool tells after the fault. A write needs its echo and no refusal (an answer cut off

@@ -14,6 +14,8 @@ enum class SimFault {
     Extra,     // further characters follow the answer's carriage return
     Late,      // the answer comes lateMs after the command
     HangUp,    // the line goes away right after the echo
+    NotKept,   // a write answered as accepted, its value not stored
+    KeptUnanswered, // a write stored, echoed, never answered
 };
 
 // A fault bound to the commands with this op code and parameter ("$1,9" is op 1, parameter 9;

@@ -1,9 +1,9 @@
 #include "SimulatedPort.h"
 
 #include <QSocketNotifier>
-#include <QTimer>
 
 #include <cerrno>
+#include <sys/timerfd.h>
 #include <unistd.h>
 
 namespace {
@@ -15,17 +15,35 @@ SimulatedPort::SimulatedPort(const SimConfig &config, QObject *parent)
     : QObject(parent), m_config(config), m_sensor(std::make_unique<SimulatedSensor>(m_config))
 {
     m_clock.start();
-    m_pacer = new QTimer(this);
-    m_pacer->setSingleShot(true);
-    m_pacer->setTimerType(Qt::PreciseTimer);
-    connect(m_pacer, &QTimer::timeout, this, &SimulatedPort::sendDue);
+    // A timer of whole milliseconds would hold every character up to a millisecond past its time.
+    m_pacerFd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    m_pacer = new QSocketNotifier(m_pacerFd, QSocketNotifier::Read, this);
+    connect(m_pacer, &QSocketNotifier::activated, this, [this] {
+        quint64 expirations = 0;
+        (void)::read(m_pacerFd, &expirations, sizeof expirations);
+        sendDue();
+    });
     if (!m_pty.isOpen())
         return;
     m_notifier = new QSocketNotifier(m_pty.masterFd(), QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &SimulatedPort::readMaster);
 }
 
-SimulatedPort::~SimulatedPort() = default;
+SimulatedPort::~SimulatedPort()
+{
+    delete m_pacer;
+    ::close(m_pacerFd);
+}
+
+void SimulatedPort::armPacer(qint64 waitNs)
+{
+    itimerspec due{}; // all zero: disarmed
+    if (waitNs > 0) {
+        due.it_value.tv_sec = time_t(waitNs / 1000000000);
+        due.it_value.tv_nsec = long(waitNs % 1000000000);
+    }
+    timerfd_settime(m_pacerFd, 0, &due, nullptr);
+}
 
 QList<QByteArray> SimulatedPort::commands() const
 {
@@ -45,8 +63,8 @@ void SimulatedPort::hangUp()
 {
     if (m_notifier)
         m_notifier->setEnabled(false);
-    m_pacer->stop();
     m_outgoing.clear();
+    armPacer(0);
     m_pty.close();
 }
 
@@ -110,6 +128,7 @@ void SimulatedPort::lineComplete(qint64 endNs)
     const QList<qint64> arrivals = m_lineArrivals;
     m_line.clear();
     m_lineArrivals.clear();
+    emit lineReceived(line + cr);
 
     const SimCommand command = parseCommand(line);
     const SimFault fault = m_config.faultFor(command.op, command.param);
@@ -125,7 +144,12 @@ void SimulatedPort::lineComplete(qint64 endNs)
     if (fault == SimFault::NoAnswer)
         return;
 
+    const QByteArray before = m_sensor->value(command.param);
     QByteArray answer = m_sensor->answer(command);
+    if (fault == SimFault::NotKept && m_sensor->hasParameter(command.param))
+        m_sensor->setValue(command.param, before);
+    if (fault == SimFault::KeptUnanswered)
+        return;
     if (command.op == 1 && command.param == m_sensor->serialParameter()
         && m_config.silentAfterIdentification)
         m_muted = true;
@@ -183,10 +207,5 @@ void SimulatedPort::sendDue()
     }
     if (!due.isEmpty() && m_pty.isOpen())
         (void)::write(m_pty.masterFd(), due.constData(), size_t(due.size()));
-    if (m_outgoing.empty()) {
-        m_pacer->stop();
-        return;
-    }
-    const qint64 waitNs = m_outgoing.begin()->first - now;
-    m_pacer->start(int((waitNs + 999999) / 1000000));
+    armPacer(m_outgoing.empty() ? 0 : m_outgoing.begin()->first - now);
 }

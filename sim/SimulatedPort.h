@@ -10,7 +10,6 @@
 #include <memory>
 
 class QSocketNotifier;
-class QTimer;
 
 // One serial port with a simulated 7-0410 adaptor and, behind it, a Dravometer, served on the
 // thread that creates it. The tool opens path(). Replies are paced like a 9600-baud line.
@@ -35,6 +34,10 @@ public:
     // The line goes away: the master is closed, as when the adaptor is unplugged.
     void hangUp();
 
+signals:
+    // Every line the sensor receives, with its carriage return, as it completes.
+    void lineReceived(const QByteArray &line);
+
 private:
     void readMaster();
     void take(char c, qint64 arrivalNs);
@@ -52,7 +55,9 @@ private:
     std::unique_ptr<SimulatedSensor> m_sensor;
     PtyPair m_pty;
     QSocketNotifier *m_notifier = nullptr;
-    QTimer *m_pacer = nullptr;
+    void armPacer(qint64 waitNs); // 0: disarmed
+    int m_pacerFd = -1;
+    QSocketNotifier *m_pacer = nullptr;
     QElapsedTimer m_clock;
 
     qint64 m_inLineFreeNs = 0;  // when the incoming line has carried everything written so far

@@ -3,6 +3,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QTextStream>
 
 int main(int argc, char *argv[])
@@ -22,7 +23,10 @@ int main(int argc, char *argv[])
                                      QStringLiteral("ms"), QStringLiteral("3"));
     const QCommandLineOption noSensor(QStringLiteral("no-sensor"),
                                       QStringLiteral("An adaptor with no sensor behind it."));
-    parser.addOptions({level, type, serial, latency, noSensor});
+    const QCommandLineOption log(QStringLiteral("log"),
+                                 QStringLiteral("Appends every command line the sensor receives to a file."),
+                                 QStringLiteral("file"));
+    parser.addOptions({level, type, serial, latency, noSensor, log});
     parser.process(app);
 
     SimConfig config;
@@ -35,6 +39,13 @@ int main(int argc, char *argv[])
     SimulatedPort port(config);
     if (!port.isValid())
         return 1;
+    QFile logFile(parser.value(log));
+    if (parser.isSet(log)) {
+        if (!logFile.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+            return 1;
+        QObject::connect(&port, &SimulatedPort::lineReceived, &logFile,
+                         [&logFile](const QByteArray &line) { logFile.write(line); });
+    }
     QTextStream(stdout) << port.path() << Qt::endl;
     return app.exec();
 }

@@ -1,4 +1,4 @@
-// The simulator's faults on the commands of identification, reading and writing at both levels,
+// The simulator's faults on the commands of identification, reading, writing and reading back at both levels,
 // through the real window: what the user is told, and what reaches the sensor.
 #include "SimPorts.h"
 #include "StatusRecorder.h"
@@ -9,16 +9,18 @@
 #include <QLabel>
 #include <QtTest>
 
+#include <algorithm>
 #include <map>
 
 namespace {
 
-enum class Stage { Identify, Read, Write };
+enum class Stage { Identify, Read, Write, Check }; // Check: reading back after a write
 
 struct Scenario { int level; Stage stage; int op; int param; SimFault fault; }; // "$1,9": op 1, parameter 9
 
 const QString looking = QStringLiteral("Looking For A Sensor");
-const QByteArray untouched = "-9"; // in the sensor before a write: no value the window sends
+// In the sensor before a write: no value the window sends.
+QByteArray untouched(const Parameter &p) { return p.form == TextForm::Frequency ? "50" : "-9"; }
 
 constexpr std::pair<SimFault, const char *> faults[] = {
     {SimFault::Refuse, "Refuse"},   {SimFault::Silent, "Silent"},       {SimFault::NoAnswer, "NoAnswer"},
@@ -26,15 +28,26 @@ constexpr std::pair<SimFault, const char *> faults[] = {
     {SimFault::Late, "Late"},       {SimFault::HangUp, "HangUp"},
 };
 
+bool readable(const Scenario &s)
+{
+    const std::vector<Parameter> &table = TableForLevel(std::int16_t(s.level)).parameters;
+    return std::any_of(table.begin(), table.end(), [&s](const Parameter &p) { return p.number == s.param && p.readLimit; });
+}
+
 // What a sound tool tells after the fault. A write needs its echo and no refusal (an answer cut off
-// may be the start of one). A read needs every answer whole; the level probe only asks whether the
+// may be the start of one), then every value read back whole and as sent: a write left unanswered
+// here is also not stored. A read needs every answer whole; the level probe only asks whether the
 // sensor refuses it.
 QString outcome(const Scenario &s)
 {
     const SimFault f = s.fault;
+    const QString written = "Sensor Settings Written", failed = "Could Not Write All Of The Settings - Check Power and Wiring";
+    if (s.stage == Stage::Check)
+        return f == SimFault::Extra ? written : failed;
+    if (s.stage == Stage::Write && f == SimFault::NoAnswer && s.op == 2 && readable(s))
+        return QStringLiteral("Sensor Did Not Keep All Of The Settings - Write Again");
     if (s.stage == Stage::Write)
-        return f == SimFault::NoAnswer || f == SimFault::Garbage || f == SimFault::Extra || f == SimFault::Late
-            ? "Sensor Settings Written" : "Could Not Write All Of The Settings - Check Power and Wiring";
+        return f == SimFault::NoAnswer || f == SimFault::Garbage || f == SimFault::Extra || f == SimFault::Late ? written : failed;
     const bool whole = s.param != levelProbeParameter ? f == SimFault::Extra
         : s.level == 12 ? f == SimFault::Refuse || f == SimFault::Extra : f != SimFault::Refuse && f != SimFault::HangUp;
     if (!whole)
@@ -83,6 +96,7 @@ struct Rig
         config.level = level;
         config.charMs = 0.1; // the line's speed is not what this campaign is about
         config.latencyMs = 1;
+        config.lateMs = 160; // past the time-out, in the pause after it: the next command clears it
         config.faults = {fault};
         return config;
     }
@@ -119,11 +133,11 @@ private:
     std::map<int, std::map<int, QByteArray>> m_stored; // per level, by a fault-free write
 };
 
-// Every command of identification, reading and writing, at both levels, meets every fault.
+// Every command of identification, reading, writing and reading back, at both levels, meets every fault.
 void FaultCampaignTest::campaign_data()
 {
     QTest::addColumn<Scenario>("scenario");
-    const char *stageNames[] = {"identify", "read", "write"};
+    const char *stageNames[] = {"identify", "read", "write", "check"};
     for (std::int16_t level : {12, 20}) {
         const LevelTable &table = TableForLevel(level);
         QList<std::tuple<Stage, int, int>> commands;
@@ -135,6 +149,9 @@ void FaultCampaignTest::campaign_data()
         for (const Parameter &p : table.parameters)
             commands.append({Stage::Write, 2, p.number});
         commands.append({Stage::Write, 3, 0});
+        for (const Parameter &p : table.parameters)
+            if (p.readLimit > 0)
+                commands.append({Stage::Check, 1, p.number});
         for (const auto &[stage, op, param] : commands)
             for (const auto &[fault, name] : faults)
                 QTest::addRow("%d %s $%d,%d %s", int(level), stageNames[int(stage)], op, param, name)
@@ -146,7 +163,8 @@ void FaultCampaignTest::campaign()
 {
     QFETCH(Scenario, scenario);
     const QString message = outcome(scenario);
-    const bool done = !message.startsWith("Could Not"), writing = scenario.stage == Stage::Write;
+    const bool done = !message.startsWith("Could Not"), good = done && !message.startsWith("Sensor Did Not");
+    const bool writing = scenario.stage >= Stage::Write, faultedWrite = scenario.stage == Stage::Write;
     const int level = scenario.level;
     const auto shownValues = [](const Setup &window) { // every box, list and label
         QStringList shown;
@@ -166,14 +184,14 @@ void FaultCampaignTest::campaign()
 
     Rig rig(level, {scenario.op, scenario.param, scenario.fault});
     if (writing)
-        for (const auto &[number, text] : m_stored[level])
-            rig.sim.sensor().setValue(number, untouched);
+        for (const Parameter &p : TableForLevel(std::int16_t(level)).parameters)
+            rig.sim.sensor().setValue(p.number, untouched(p));
     StatusRecorder status(rig.window);
     // Exit in the end pause ends it at once; the buttons' return and the next search: see failedSearches.
     status.onText(message, [&] { click(rig.window, Control::cmdok); });
     click(rig.window, writing ? Control::cmdSaveSensor : Control::cmdReadSensor);
 
-    checkEnd(status, rig.window, message, done);
+    checkEnd(status, rig.window, message, good);
     QVERIFY(!status.showed(looking));
     QCOMPARE(rig.window.state().linkState, done ? LinkState::Connected : LinkState::NoAdaptor);
     // Nothing goes out after the command that failed (a probe answered wrongly fails on the next).
@@ -183,9 +201,10 @@ void FaultCampaignTest::campaign()
         // The writes before the fault (all when done) stored their values, none after it was sent.
         bool beforeFault = true;
         for (const Parameter &p : TableForLevel(std::int16_t(level)).parameters) {
-            beforeFault = beforeFault && p.number != scenario.param;
-            if (p.number != scenario.param) // the faulted one is the simulator's business
-                QCOMPARE(rig.sim.sensor().value(p.number), beforeFault || done ? m_stored[level][p.number] : untouched);
+            const bool faulted = faultedWrite && p.number == scenario.param; // the simulator's business
+            beforeFault = beforeFault && !faulted;
+            if (!faulted)
+                QCOMPARE(rig.sim.sensor().value(p.number), beforeFault || done ? m_stored[level][p.number] : untouched(p));
         }
     } else if (done) {
         QCOMPARE(shownValues(rig.window), m_shown[level]);

@@ -36,6 +36,12 @@ QString summary(const SensorValues &v)
 // least two characters 3 ms after its carriage return, and followed by 25 ms.
 qint64 leastLineTime(const QString &traffic) { return qint64(1.04 * traffic.size()) + 30 * traffic.count('\r'); }
 
+const Parameter &parameterAt(int level, int number)
+{
+    const std::vector<Parameter> &table = TableForLevel(std::int16_t(level)).parameters;
+    return *std::find_if(table.begin(), table.end(), [number](const Parameter &p) { return p.number == number; });
+}
+
 QLocale localeFor(bool german) { return german ? LocaleGuard::german() : LocaleGuard::english(); }
 
 // Values no simulated sensor holds, so every field a read touches shows.
@@ -72,6 +78,8 @@ private slots:
     void numberText();
     void replies_data();
     void replies();
+    void readBack_data();
+    void readBack();
     void identify_data();
     void identify();
     void read_data();
@@ -131,12 +139,45 @@ void ProtocolTest::replies()
     SetupState state;
     state.decimalSep = QLocale().decimalPoint();
     load(state, untouched);
-    const std::vector<Parameter> &table = TableForLevel(std::int16_t(c.level)).parameters;
-    const auto parameter = std::find_if(table.begin(), table.end(), [&c](const Parameter &p) { return p.number == c.number; });
-    QVERIFY(parameter != table.end());
-    QCOMPARE(StoreReply(state, *parameter, c.reply), c.stored);
-    const std::int16_t *whole = WholeField(state, parameter->field);
-    QCOMPARE(whole ? double(*whole) : double(*DecimalField(state, parameter->field)), double(float(c.field)));
+    const Parameter &parameter = parameterAt(c.level, c.number);
+    const std::optional<ParameterValue> value = DecodeReply(parameter, c.reply, state.decimalSep);
+    QCOMPARE(value.has_value(), c.stored);
+    if (value)
+        StoreValue(state, parameter, *value);
+    const std::int16_t *whole = WholeField(state, parameter.field);
+    QCOMPARE(whole ? double(*whole) : double(*DecimalField(state, parameter.field)), double(float(c.field)));
+}
+
+void ProtocolTest::readBack_data()
+{
+    QTest::addColumn<ReplyCase>("c"); // field: the value written; stored: whether the reply agrees
+    for (bool german : {false, true}) {
+        QTest::addRow("20: trailing zeros%s", german ? ", German" : "") << ReplyCase{20, 36, german, "0.050000", true, 0.05};
+        QTest::addRow("12: single precision printed long%s", german ? ", German" : "") << ReplyCase{12, 11, german, "1234.5670166", true, 1234.567};
+        QTest::addRow("12: fifth decimal off%s", german ? ", German" : "") << ReplyCase{12, 10, german, "5.00001", false, 5};
+    }
+    QTest::newRow("20: below the fifth decimal") << ReplyCase{20, 37, false, "0.000004", true, 0};
+    QTest::newRow("20: seventh digit off") << ReplyCase{20, 45, false, "1234.568", false, 1234.567};
+    QTest::newRow("20: other row") << ReplyCase{20, 14, false, "3", false, 2};
+    QTest::newRow("12: 60 Hz for no selection") << ReplyCase{12, 9, false, "60 Hz", true, -1};
+    QTest::newRow("12: 50 Hz for 60") << ReplyCase{12, 9, false, "50", false, 0};
+}
+
+// A value read back after a write agrees with the one sent when the sensor merely writes it otherwise.
+void ProtocolTest::readBack()
+{
+    QFETCH(ReplyCase, c);
+    LocaleGuard guard(localeFor(c.german));
+    const QString sep = QLocale().decimalPoint();
+    const Parameter &parameter = parameterAt(c.level, c.number);
+    SensorValues sent = untouched;
+    if (std::int16_t *whole = WholeField(sent, parameter.field))
+        *whole = std::int16_t(c.field);
+    else
+        *DecimalField(sent, parameter.field) = float(c.field);
+    const std::optional<ParameterValue> value = DecodeReply(parameter, c.reply, sep);
+    QVERIFY(value);
+    QCOMPARE(Agrees(sent, parameter, *value, sep), c.stored);
 }
 
 void ProtocolTest::identify_data()
@@ -227,20 +268,16 @@ void ProtocolTest::write_data()
     QTest::newRow("20: failed identification") << WriteCase{sensorAt(20, {}, "123456789"), false, sample(), false, ""};
 }
 
-// Every write meets edits made during its waits: the values of its start go out all the same.
 void ProtocolTest::write()
 {
     QFETCH(WriteCase, c);
     LocaleGuard locale(localeFor(c.german));
     ProtocolRig rig(c.config);
-    load(rig.state(), c.values);
-    QTimer::singleShot(0, &rig.window, [&rig] { rig.state().settings.kFactor = 99; });
-    QTimer::singleShot(400, &rig.window, [&rig] { load(rig.state(), {{4, 1, 7, 0, 99, 1, 1, 2, 3, 3, 2, 0}, 7, 8, 9}); });
     if (c.config.faultFor(2, 8) == SimFault::HangUp)
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("lost:")));
     QElapsedTimer clock;
     clock.start();
-    QCOMPARE(WriteSettings(rig.ctx()), c.result);
+    QCOMPARE(WriteSettings(rig.ctx(), c.values), c.result);
     // 50 ms after the level probe and 100 ms before the closing command, besides the commands.
     QVERIFY(!c.result || clock.elapsed() >= 150 + leastLineTime(rig.traffic()));
     QCOMPARE(rig.traffic(), identification(c.config.level) + c.writes);
@@ -261,7 +298,7 @@ void ProtocolTest::exitEndsReadAtOnceAndWriteAtItsEnd()
         Waits &waits = rig.window.link().waits();
         QTimer::singleShot(300, &rig.window, [&waits, writing] { QVERIFY(waits.EndProgram() != writing && waits.endRequested()); });
         if (writing)
-            QVERIFY(WriteSettings(rig.ctx()) && waits.programEnded());
+            QVERIFY(WriteSettings(rig.ctx(), sample()) && waits.programEnded());
         else
             QVERIFY_THROWS_EXCEPTION(ProgramEnded, ReadSettings(rig.ctx()));
         const QString sent = rig.traffic();

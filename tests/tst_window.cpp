@@ -13,7 +13,7 @@ namespace {
 const QList<Control> markable = {Control::txtlowflowcutoff, Control::txt4ma,       Control::txt20ma,
                                  Control::txtpipeid,        Control::txtFactor,    Control::cboutputunit,
                                  Control::cbpipeidunit,     Control::cb_k_units,   Control::cbtimeunit,
-                                 Control::cbAverging};
+                                 Control::cbAverging,       Control::cbSensitivity, Control::cbRejection};
 
 QComboBox *listOf(Setup &w, Control list) { return qobject_cast<QComboBox *>(w.control(list)); }
 QStringList unitLabels(const Setup &w)

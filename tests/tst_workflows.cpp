@@ -1,4 +1,5 @@
 // The read and write workflows end to end, through the real window, where the fault campaign does not reach.
+#include "LocaleGuard.h"
 #include "SimPorts.h"
 #include "StatusRecorder.h"
 #include "WindowInput.h"
@@ -83,6 +84,7 @@ struct Rig
 
 enum class WriteStage { Identifying, FirstValue, Closing, FallsSilent };
 Q_DECLARE_METATYPE(WriteStage)
+Q_DECLARE_METATYPE(CommandFault)
 
 class WorkflowsTest : public QObject
 {
@@ -95,6 +97,8 @@ private slots:
     void refusedBeforeSending_data();
     void refusedBeforeSending();
     void searchesThePortsOfTheMomentShowingProgress();
+    void writeIsReadBack_data();
+    void writeIsReadBack();
 };
 
 // A level-12 sensor keeps its loop values in its own unit: without a K-factor nothing is shown.
@@ -190,9 +194,10 @@ void WorkflowsTest::exitDuringWrite()
     const bool finished = stage != WriteStage::Identifying, failed = stage == WriteStage::FallsSilent;
     QCOMPARE(rig.sim.received().count("$2,"), finished ? qsizetype(parameters.size()) : 0);
     QCOMPARE(rig.sim.received().contains("$3,0,"), finished && !failed);
-    const QString end = failed ? "Could Not Write All Of The Settings - Check Power and Wiring" : "Sensor Settings Written";
-    const QStringList shown = {"Writing Settings To Sensor", "Finishing The Write - Please Wait", end};
-    QCOMPARE(rig.status.texts(), finished ? shown : shown.first(1));
+    // A finished write ends without its check, so nothing calls it written.
+    const QStringList shown = {"Writing Settings To Sensor", "Finishing The Write - Please Wait",
+                               "Could Not Write All Of The Settings - Check Power and Wiring"};
+    QCOMPARE(rig.status.texts(), shown.first(finished ? 2 + failed : 1));
     QVERIFY(!finished || rig.status.entries()[1].colour == rig.window.state().busyColor);
     QVERIFY2(took < (finished ? 2000 : 250), qPrintable(QString::number(took)));
 }
@@ -273,6 +278,83 @@ void WorkflowsTest::searchesThePortsOfTheMomentShowingProgress()
     QTRY_VERIFY(!window.link().isOpen());
     read(QStringLiteral("Sensor Settings Read "));
     QCOMPARE(window.link().port().devicePath(1), now[0]);
+}
+
+// A write counts as written only when the sensor gives back what was sent.
+void WorkflowsTest::writeIsReadBack_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QList<CommandFault>>("faults");
+    QTest::addColumn<QString>("answers"); // under German: texts the sensor gives back instead, "n=text;..."
+    QTest::addColumn<int>("marked");      // the one control marked, -1 none
+    QTest::addColumn<int>("exitAfterMs"); // Exit this long into the check, -1 never
+    const QString otherForms[] = {"10=-2.50000;11=5.0;6=0.250000", "27=-2.500;28=5.00000;36=0.2500000;37=100.00000;45=100.0"};
+    for (int level : {12, 20}) {
+        QList<CommandFault> unanswered;
+        for (const Parameter &p : TableForLevel(std::int16_t(level)).parameters) {
+            unanswered.append({2, p.number, SimFault::KeptUnanswered});
+            if (p.readLimit > 0)
+                QTest::addRow("%d: $2,%d accepted, not kept", level, p.number)
+                    << level << QList{CommandFault{2, p.number, SimFault::NotKept}} << QString() << int(p.entry) << -1;
+        }
+        QTest::addRow("%d: every write kept, unanswered", level) << level << unanswered << QString() << -1 << -1;
+        QTest::addRow("%d: decimals given back in another form", level) << level << QList<CommandFault>() << otherForms[level / 20] << -1 << -1;
+    }
+    QTest::newRow("20: Exit during the check") << 20 << QList<CommandFault>() << QString() << -1 << 60;
+}
+
+void WorkflowsTest::writeIsReadBack()
+{
+    QFETCH(int, level);
+    QFETCH(QList<CommandFault>, faults);
+    QFETCH(QString, answers);
+    QFETCH(int, marked);
+    QFETCH(int, exitAfterMs);
+    const bool german = !answers.isEmpty();
+    LocaleGuard locale(german ? LocaleGuard::german() : LocaleGuard::english());
+    Rig rig(level);
+    rig.sim.config().faults = faults;
+    rig.sim.config().charMs = 0.1; // the line's speed is not what this is about
+    for (const CommandFault &f : faults) // a value unlike the one written, so that one not kept shows
+        rig.sim.sensor().setValue(f.param, f.param == 9 && level == 12 ? "60" : "-9");
+    rig.enter(QStringList{"-2.5", "5", "0.25", "100", "100", "3"}.replaceInStrings(".", german ? "," : "."));
+    QStringList entered;
+    for (Control c : entries)
+        entered << rig.window.text(c);
+    const QString checking = QStringLiteral("Checking The Written Settings");
+    rig.status.onText(checking, [&] {
+        for (const QString &answer : answers.split(';', Qt::SkipEmptyParts))
+            rig.sim.sensor().setValue(answer.section('=', 0, 0).toInt(), answer.section('=', 1).toLatin1());
+        if (exitAfterMs >= 0)
+            QTimer::singleShot(exitAfterMs, &rig.window, [&] { rig.click(Control::cmdok); });
+    });
+    rig.click(Control::cmdSaveSensor);
+
+    QString reads; // the level's reads, nothing else, follow the closing command
+    for (const Parameter &p : TableForLevel(std::int16_t(level)).parameters)
+        reads += p.readLimit > 0 ? QStringLiteral("$1,%1\r").arg(p.number) : QString();
+    const QString afterClosing = QString::fromLatin1(rig.sim.received()).section(QStringLiteral("$3,0,plomvar\r"), 1);
+    if (exitAfterMs >= 0) { // ends at once, nothing sent afterwards
+        QVERIFY(rig.window.link().waits().programEnded() && !rig.window.link().isOpen() && actionButtonsDisabled(rig.window));
+        QCOMPARE(rig.status.texts().last(), checking);
+        QVERIFY2(!afterClosing.isEmpty() && afterClosing.size() < reads.size() && reads.startsWith(afterClosing), qPrintable(afterClosing));
+        return;
+    }
+    QCOMPARE(afterClosing, reads);
+    QCOMPARE(rig.status.texts().last(),
+             QString::fromLatin1(marked < 0 ? "Sensor Settings Written" : "Sensor Did Not Keep All Of The Settings - Write Again"));
+    QCOMPARE(rig.status.entries().last().colour, marked < 0 ? rig.window.state().goodColor : rig.window.state().errorColor);
+    QCOMPARE(rig.window.state().linkState, LinkState::Connected);
+    for (Control c : entries) {
+        QCOMPARE(rig.window.text(c), entered.takeFirst());
+        QCOMPARE(rig.window.background(c) == rig.window.state().errorColor, int(c) == marked);
+    }
+    if (marked < 0 || level == 20) // one level's retries show it; level 12's are the quicker
+        return;
+    rig.sim.config().faults.clear(); // a second click writes the entries again
+    rig.click(Control::cmdSaveSensor);
+    QCOMPARE(rig.status.texts().last(), QStringLiteral("Sensor Settings Written"));
+    QCOMPARE(rig.window.background(Control(marked)), rig.window.state().normalColor);
 }
 
 QTEST_MAIN(WorkflowsTest)

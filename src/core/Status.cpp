@@ -11,7 +11,9 @@ void ClearFieldMarks(SetupView &view, const SetupState &state)
     static constexpr Control markable[] = {
         Control::txtlowflowcutoff, Control::txt4ma, Control::txt20ma, Control::txtpipeid,
         Control::txtFactor, Control::cboutputunit, Control::cbpipeidunit, Control::cb_k_units,
-        Control::cbtimeunit, Control::cbAverging,
+        Control::cbtimeunit,
+        // marked when a read or file could not show the row, or the sensor did not keep it
+        Control::cbAverging, Control::cbSensitivity, Control::cbRejection,
     };
     for (Control control : markable)
         view.setBackground(control, state.normalColor);

@@ -5,8 +5,9 @@
 // The status line: colour first, then text; the new message replaces the old one.
 void ShowStatus(SetupView &view, const QString &text, ColourValue colour);
 
-// Puts the markable fields (the nine entries, and an averaging list that could not show its value)
-// back to normalColor; the status line is left alone.
+// Puts the markable fields back to normalColor: the nine that validation marks, then the three
+// performance lists (an averaging row the window could not show, a row the sensor did not keep).
+// The status line is left alone.
 void ClearFieldMarks(SetupView &view, const SetupState &state);
 
 // Shows unitName(outputUnit, timeUnit) in the three unit labels. While either index lies outside

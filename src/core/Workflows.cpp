@@ -96,6 +96,29 @@ void readSensor(SetupContext &ctx)
                    state.errorColor);
 }
 
+// After the closing command: the sensor's own answers decide whether the write took. A value it
+// did not keep marks its field and leaves the entries as they are, so that a second click retries
+// them. False when the sensor could not be read back.
+bool checkWrite(SetupContext &ctx, const SensorValues &sent)
+{
+    // Exit came while the write ran: the program ends at the next wait, without the check.
+    if (ctx.link.waits().endRequested())
+        return true;
+    SetupState &state = ctx.state;
+    ShowStatus(ctx.view, QStringLiteral("Checking The Written Settings"), state.busyColor);
+    const WriteCheck check = CheckWrittenSettings(ctx, sent, ParameterProgress(ctx.view));
+    if (!check.readAll)
+        return false;
+    for (const Parameter &parameter : check.differing)
+        ctx.view.setBackground(parameter.entry, state.errorColor);
+    if (check.differing.empty())
+        ShowStatus(ctx.view, QStringLiteral("Sensor Settings Written"), state.goodColor);
+    else
+        ShowStatus(ctx.view, QStringLiteral("Sensor Did Not Keep All Of The Settings - Write Again"),
+                   state.errorColor);
+    return true;
+}
+
 void writeSensor(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
@@ -111,9 +134,8 @@ void writeSensor(SetupContext &ctx)
         ShowSettings(state, ctx.view, false);
         return;
     }
-    if (WriteSettings(ctx, ParameterProgress(ctx.view))) {
-        ShowStatus(ctx.view, QStringLiteral("Sensor Settings Written"), state.goodColor);
-    } else {
+    const SensorValues sent = ValuesOf(state);
+    if (!WriteSettings(ctx, sent, ParameterProgress(ctx.view)) || !checkWrite(ctx, sent)) {
         state.linkState = LinkState::NoAdaptor;
         ShowStatus(ctx.view, QStringLiteral("Could Not Write All Of The Settings - Check Power and Wiring"),
                    state.errorColor);

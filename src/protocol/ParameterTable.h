@@ -1,5 +1,6 @@
 #pragma once
 #include "core/SetupState.h"
+#include "core/SetupView.h"
 
 #include <cstdint>
 #include <vector>
@@ -39,6 +40,7 @@ struct Parameter
     TextForm form;
     int readLimit; // reply limit when read; 0 for a parameter that is written only
     Field field;
+    Control entry; // where the user sets the value: marked when the sensor does not keep it
 };
 
 // One command-set level: its identification parameters, its parameters in the order they are

@@ -39,7 +39,8 @@ QString ValueText(const SensorValues &values, const Parameter &parameter, const 
     return QString();
 }
 
-bool StoreReply(SetupState &state, const Parameter &parameter, const QString &reply)
+std::optional<ParameterValue> DecodeReply(const Parameter &parameter, const QString &reply,
+                                          const QString &decimalSep)
 {
     std::optional<std::int16_t> whole;
     switch (parameter.form) {
@@ -51,14 +52,37 @@ bool StoreReply(SetupState &state, const Parameter &parameter, const QString &re
         whole = NoiseRejectionOf(reply);
         break;
     case TextForm::Decimal:
-        if (const std::optional<double> value = DecodeDecimal(reply, state.decimalSep)) {
-            *DecimalField(state, parameter.field) = static_cast<float>(*value);
-            return true;
-        }
-        return false;
+        if (const std::optional<double> value = DecodeDecimal(reply, decimalSep))
+            return *value;
+        return std::nullopt;
     }
     if (!whole)
-        return false;
-    *WholeField(state, parameter.field) = *whole;
-    return true;
+        return std::nullopt;
+    return *whole;
+}
+
+namespace {
+
+template <typename Values>
+void put(Values &values, const Parameter &parameter, const ParameterValue &value)
+{
+    if (const double *number = std::get_if<double>(&value))
+        *DecimalField(values, parameter.field) = static_cast<float>(*number);
+    else
+        *WholeField(values, parameter.field) = std::get<std::int16_t>(value);
+}
+
+} // namespace
+
+void StoreValue(SetupState &state, const Parameter &parameter, const ParameterValue &value)
+{
+    put(state, parameter, value);
+}
+
+bool Agrees(const SensorValues &sent, const Parameter &parameter, const ParameterValue &readBack,
+            const QString &decimalSep)
+{
+    SensorValues held = sent;
+    put(held, parameter, readBack);
+    return ValueText(held, parameter, decimalSep) == ValueText(sent, parameter, decimalSep);
 }

@@ -3,9 +3,25 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <optional>
+#include <variant>
+
+// A parameter's value as a read reply gives it: a list row (noise rejection's row for a frequency)
+// or a decimal, kept in double precision until it is stored.
+using ParameterValue = std::variant<std::int16_t, double>;
+
 // The text a write sends for a parameter, taken from a set of values.
 QString ValueText(const SensorValues &values, const Parameter &parameter, const QString &decimalSep);
 
-// Decodes a read reply and stores it in the parameter's field of the window state. False, and
-// nothing stored, when the reply holds no value of the parameter's form.
-bool StoreReply(SetupState &state, const Parameter &parameter, const QString &reply);
+// The value of a read reply, or nothing when the reply holds no value of the parameter's form.
+std::optional<ParameterValue> DecodeReply(const Parameter &parameter, const QString &reply,
+                                          const QString &decimalSep);
+// Puts a decoded value into the parameter's field of the window state.
+void StoreValue(SetupState &state, const Parameter &parameter, const ParameterValue &value);
+
+// Whether a value read back is the one a write sent: the write would send the same text for it.
+// So a number the sensor writes otherwise ("5.00000" for "5"), or that differs only beyond the five
+// decimals and seven digits a write carries, agrees; noise rejection compares by its frequency.
+bool Agrees(const SensorValues &sent, const Parameter &parameter, const ParameterValue &readBack,
+            const QString &decimalSep);

@@ -1,9 +1,6 @@
 #include "protocol/ReadSettings.h"
 
-#include "link/AdaptorLink.h"
 #include "protocol/Identify.h"
-#include "protocol/ParameterTable.h"
-#include "protocol/ParameterText.h"
 #include "protocol/Replies.h"
 
 #include <algorithm>
@@ -14,11 +11,21 @@ bool ReadSettings(SetupContext &ctx, const StepProgress &progress)
         return false;
     ctx.link.Pause(100);
 
-    const std::vector<Parameter> &parameters = TableForLevel(ctx.state.sensorLevel).parameters;
-    const int total = int(std::count_if(parameters.begin(), parameters.end(),
+    return ReadParameters(ctx, TableForLevel(ctx.state.sensorLevel),
+                          [&state = ctx.state](const Parameter &parameter, const ParameterValue &value) {
+                              StoreValue(state, parameter, value);
+                          },
+                          progress);
+}
+
+bool ReadParameters(SetupContext &ctx, const LevelTable &table,
+                    const std::function<void(const Parameter &, const ParameterValue &)> &take,
+                    const StepProgress &progress)
+{
+    const int total = int(std::count_if(table.parameters.begin(), table.parameters.end(),
                                         [](const Parameter &p) { return p.readLimit > 0; }));
     int step = 0;
-    for (const Parameter &parameter : parameters) {
+    for (const Parameter &parameter : table.parameters) {
         if (parameter.readLimit == 0)
             continue;
         if (progress)
@@ -27,8 +34,11 @@ bool ReadSettings(SetupContext &ctx, const StepProgress &progress)
                                               parameter.readLimit, transactTimeoutMs);
         if (!IsWholeAnswer(reply) || IsRefusal(reply.answer))
             return false;
-        if (!StoreReply(ctx.state, parameter, reply.answer))
+        const std::optional<ParameterValue> value =
+            DecodeReply(parameter, reply.answer, ctx.state.decimalSep);
+        if (!value)
             return false;
+        take(parameter, *value);
     }
     return true;
 }

@@ -1,16 +1,13 @@
 #include "protocol/WriteSettings.h"
 
-#include "link/AdaptorLink.h"
 #include "link/Waits.h"
 #include "protocol/Identify.h"
-#include "protocol/ParameterTable.h"
 #include "protocol/ParameterText.h"
+#include "protocol/ReadSettings.h"
 #include "protocol/Replies.h"
 
-bool WriteSettings(SetupContext &ctx, const StepProgress &progress)
+bool WriteSettings(SetupContext &ctx, const SensorValues &values, const StepProgress &progress)
 {
-    // Every wait below lets the window run; edits made meanwhile must not mix into this write.
-    const SensorValues values = ValuesOf(ctx.state);
     const QString decimalSep = ctx.state.decimalSep;
 
     if (!IdentifySensor(ctx))
@@ -32,4 +29,17 @@ bool WriteSettings(SetupContext &ctx, const StepProgress &progress)
     ctx.link.Pause(100);
     return IsAccepted(ctx.link.Transact(BuildCommand(3, 0, QString()), writeReplyLimit,
                                         table.closingTimeoutMs));
+}
+
+WriteCheck CheckWrittenSettings(SetupContext &ctx, const SensorValues &sent, const StepProgress &progress)
+{
+    const QString decimalSep = ctx.state.decimalSep;
+    WriteCheck check;
+    check.readAll = ReadParameters(ctx, TableForLevel(ctx.state.sensorLevel),
+                                   [&](const Parameter &parameter, const ParameterValue &value) {
+                                       if (!Agrees(sent, parameter, value, decimalSep))
+                                           check.differing.push_back(parameter);
+                                   },
+                                   progress);
+    return check;
 }

@@ -1,10 +1,27 @@
 #pragma once
 #include "core/SetupContext.h"
 #include "link/AdaptorLink.h"
+#include "protocol/ParameterTable.h"
+
+#include <vector>
 
 // Identifies the sensor, writes its level's parameters with the user key and sends the closing
-// command. The values are those the state held when the call began. False when identification
-// fails or any command is refused or goes unanswered; the writes sent before it stay sent. Exit
-// after the first value has gone out lets the write finish, or fail, before the program ends.
-// `progress` hears of each parameter before it is written.
-bool WriteSettings(SetupContext &ctx, const StepProgress &progress = {});
+// command. The caller takes `values` before any wait, so that edits made while the write lets the
+// window run do not mix into it. False when identification fails or any command is refused or
+// goes unanswered; the writes sent before it stay sent. Exit after the first value has gone out lets
+// the write finish, or fail, before the program ends. `progress` hears of each parameter before it
+// is written.
+bool WriteSettings(SetupContext &ctx, const SensorValues &values, const StepProgress &progress = {});
+
+// What reading a write back found.
+struct WriteCheck
+{
+    bool readAll = false;               // every parameter answered with a value
+    std::vector<Parameter> differing;   // those whose value is not the one sent
+};
+
+// After an accepted write: reads back every parameter of the level the sensor can report (the
+// write's identification still holds) and compares each with what the write sent. An accepted
+// write proves nothing by itself; only the values the sensor gives back do.
+WriteCheck CheckWrittenSettings(SetupContext &ctx, const SensorValues &sent,
+                                const StepProgress &progress = {});

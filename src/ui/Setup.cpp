@@ -230,6 +230,6 @@ void Setup::showSkippedPorts(const QStringList &lines)
 {
     m_skippedPorts->setText(lines.join(QLatin1Char('\n')));
     // Layouts do not always ask a wrapping label for its height; every line must show whole.
-    m_skippedPorts->setMinimumHeight(m_skippedPorts->heightForWidth(control(Control::txtmsg)->width()));
+    m_skippedPorts->setMinimumHeight(qMax(0, m_skippedPorts->heightForWidth(control(Control::txtmsg)->width())));
     m_skippedPorts->setVisible(!lines.isEmpty());
 }

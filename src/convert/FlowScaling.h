@@ -1,6 +1,6 @@
 #pragma once
-#include "core/SetupState.h"
-#include "core/SetupView.h"
+#include "state/SetupState.h"
+#include "state/SetupView.h"
 
 // The sensor keeps its loop values (4 mA, 20 mA, low flow cutoff) as the pulse rate the flow makes
 // at the user's K-factor, in pulses per second, divided by 100. These convert between that and the

@@ -3,9 +3,9 @@
 #include "convert/FlowScaling.h"
 #include "convert/ShowSettings.h"
 #include "convert/Validation.h"
-#include "core/Status.h"
 #include "core/Workflows.h"
 #include "link/AdaptorLink.h"
+#include "state/Status.h"
 
 bool AppSettingsBlank(const SetupView &view)
 {

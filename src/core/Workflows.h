@@ -1,11 +1,8 @@
 #pragma once
-#include "core/SetupContext.h"
 #include "files/FileActions.h"
+#include "state/Buttons.h"
+#include "state/SetupContext.h"
 
-// The five action buttons, in the order they are switched, then the entry boxes and lists;
-// Exit is never among them.
-void DisableButtons(SetupView &view);
-void EnableButtons(SetupView &view);
 // Both identity boxes back to "Not Read".
 void ResetSensorIdentity(SetupView &view);
 // Reports a failed sensor search, chosen by linkState.

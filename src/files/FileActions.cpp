@@ -3,10 +3,10 @@
 #include "convert/FlowScaling.h"
 #include "convert/ShowSettings.h"
 #include "convert/Validation.h"
-#include "core/Status.h"
-#include "core/Workflows.h"
 #include "files/SettingsFile.h"
 #include "platform/FileDialogs.h"
+#include "state/Buttons.h"
+#include "state/Status.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 #pragma once
-#include "core/SetupState.h"
-
 #include "platform/SerialPort.h"
+#include "state/LinkState.h"
 
 #include <QList>
 #include <QString>

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/SetupContext.h"
+#include "state/SetupContext.h"
 
 // Learns the connected sensor's command-set level, type and serial number, shows type and serial
 // and sets sensorLevel and hasLoopOutput. On failure sensorLevel is 0, hasLoopOutput true and both

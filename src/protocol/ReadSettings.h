@@ -1,7 +1,7 @@
 #pragma once
-#include "core/SetupContext.h"
 #include "link/AdaptorLink.h"
 #include "protocol/ParameterText.h"
+#include "state/SetupContext.h"
 
 #include <functional>
 

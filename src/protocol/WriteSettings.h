@@ -1,7 +1,7 @@
 #pragma once
-#include "core/SetupContext.h"
 #include "link/AdaptorLink.h"
 #include "protocol/ParameterTable.h"
+#include "state/SetupContext.h"
 
 #include <vector>
 

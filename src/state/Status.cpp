@@ -1,4 +1,4 @@
-#include "core/Status.h"
+#include "state/Status.h"
 
 void ShowStatus(SetupView &view, const QString &text, ColourValue colour)
 {

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/SetupState.h"
+#include "state/SetupState.h"
 
 #include <QString>
 #include <QStringList>

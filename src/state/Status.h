@@ -1,6 +1,6 @@
 #pragma once
-#include "core/SetupState.h"
-#include "core/SetupView.h"
+#include "state/SetupState.h"
+#include "state/SetupView.h"
 
 // The status line: colour first, then text; the new message replaces the old one.
 void ShowStatus(SetupView &view, const QString &text, ColourValue colour);

@@ -48,6 +48,5 @@ void default_Click(SetupContext &ctx)
                    state.normalColor);
     }
 
-    ctx.link.Pause(250);
-    EnableButtons(view);
+    FinishAction(ctx);
 }

@@ -19,6 +19,12 @@ void ClearFieldMarks(SetupView &view, const SetupState &state)
         view.setBackground(control, state.normalColor);
 }
 
+void MarkFields(SetupView &view, const SetupState &state, const QList<Control> &fields)
+{
+    for (Control field : fields)
+        view.setBackground(field, state.errorColor);
+}
+
 void UpdateUnitLabels(SetupView &view, const SetupState &state)
 {
     const int output = state.settings.outputUnit;

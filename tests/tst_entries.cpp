@@ -5,7 +5,7 @@
 #include "WindowInput.h"
 #include "convert/ShowSettings.h"
 #include "convert/Validation.h"
-#include "core/Status.h"
+#include "state/Status.h"
 
 #include <QtTest>
 

@@ -252,7 +252,7 @@ void FaultCampaignTest::failedSearches()
     QCOMPARE(second.skippedPortsLabel()->text(), QStringLiteral("COM1 (%1): in use by another program").arg(first.sim.path()));
     QVERIFY(first.sim.received().isEmpty());
     click(first.window, Control::cmdReadSensor); // and the first keeps working
-    QCOMPARE(first.window.text(Control::txtserialnum), QStringLiteral("DV12345678"));
+    QCOMPARE(first.window.text(Control::txttype) + ' ' + first.window.text(Control::txtserialnum), QStringLiteral("4-20mA DV12345678"));
 }
 
 QTEST_MAIN(FaultCampaignTest)

@@ -2,7 +2,7 @@
 // and the close box.
 #include "LocaleGuard.h"
 #include "WindowDriver.h"
-#include "core/Status.h"
+#include "state/Status.h"
 #include "ui/Setup.h"
 
 #include <QtTest>

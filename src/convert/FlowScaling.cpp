@@ -89,14 +89,13 @@ double PipeArea(const SensorSettings &settings)
     return radius * radius * pi;
 }
 
-bool ToSensorUnits(SetupState &state, SetupView &view)
+QList<Control> ToSensorUnits(SetupState &state)
 {
     const SensorSettings &s = state.settings;
     if (!unitsInTables(s)) {
         // Nothing to convert with: keep the sensor's values and send the user back to the lists.
         const bool outputKnown = s.outputUnit >= 0 && s.outputUnit < outputUnitCount;
-        view.setBackground(outputKnown ? Control::cbtimeunit : Control::cboutputunit, state.errorColor);
-        return false;
+        return {outputKnown ? Control::cbtimeunit : Control::cboutputunit};
     }
 
     const double area = PipeArea(s);
@@ -115,21 +114,17 @@ bool ToSensorUnits(SetupState &state, SetupView &view)
     double at20mA = toSensor(s.setpoint20mA);
     double cutoff = toSensor(s.lowFlowCutoff);
 
-    bool ok = true;
-    const auto mark = [&](Control box) {
-        view.setBackground(box, state.errorColor);
-        ok = false;
-    };
+    QList<Control> clamped;
     if (!clampSetpoint(at4mA))
-        mark(Control::txt4ma);
+        clamped << Control::txt4ma;
     if (!clampSetpoint(at20mA))
-        mark(Control::txt20ma);
+        clamped << Control::txt20ma;
     state.sensor4mA = ToSingle(at4mA);
     state.sensor20mA = ToSingle(at20mA);
     if (!clampCutoff(cutoff, at4mA, at20mA, state.hasLoopOutput))
-        mark(Control::txtlowflowcutoff);
+        clamped << Control::txtlowflowcutoff;
     state.sensorCutoff = ToSingle(cutoff);
-    return ok;
+    return clamped;
 }
 
 void ToDisplayUnits(SetupState &state)

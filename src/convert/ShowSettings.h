@@ -1,6 +1,6 @@
 #pragma once
-#include "core/SetupState.h"
-#include "core/SetupView.h"
+#include "state/SetupState.h"
+#include "state/SetupView.h"
 
 #include <QList>
 

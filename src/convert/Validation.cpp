@@ -1,7 +1,7 @@
 #include "convert/Validation.h"
 
-#include "core/Status.h"
 #include "protocol/NumberText.h"
+#include "state/Status.h"
 
 #include <optional>
 

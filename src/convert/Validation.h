@@ -1,6 +1,6 @@
 #pragma once
-#include "core/SetupState.h"
-#include "core/SetupView.h"
+#include "state/SetupState.h"
+#include "state/SetupView.h"
 
 // Which entries a caller needs: everything but the loop set points (an R2W sensor), everything
 // (a 4-20mA sensor), or only the installation's units, pipe and K-factor.

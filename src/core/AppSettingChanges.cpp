@@ -1,6 +1,6 @@
 #include "core/AppSettingChanges.h"
 
-#include "core/Status.h"
+#include "state/Status.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "core/SetupState.h"
-#include "core/SetupView.h"
+#include "state/SetupState.h"
+#include "state/SetupView.h"
 
 // Change handlers of the application settings. They run on every change, by the user or by the
 // program, and warn that the set points may no longer match; they convert nothing.

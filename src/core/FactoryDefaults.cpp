@@ -3,9 +3,9 @@
 #include "convert/FlowScaling.h"
 #include "convert/ShowSettings.h"
 #include "convert/Validation.h"
-#include "core/Status.h"
 #include "core/Workflows.h"
 #include "link/AdaptorLink.h"
+#include "state/Status.h"
 
 bool AppSettingsBlank(const SetupView &view)
 {
@@ -48,6 +48,5 @@ void default_Click(SetupContext &ctx)
                    state.normalColor);
     }
 
-    ctx.link.Pause(250);
-    EnableButtons(view);
+    FinishAction(ctx);
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/SetupView.h"
+#include "state/SetupView.h"
 
 // True when the K-factor, pipe ID and the four unit lists all show empty text.
 bool AppSettingsBlank(const SetupView &view);

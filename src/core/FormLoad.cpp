@@ -1,6 +1,6 @@
 #include "core/FormLoad.h"
 
-#include "core/Status.h"
+#include "state/Status.h"
 
 #include <QLocale>
 

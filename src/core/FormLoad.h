@@ -1,6 +1,6 @@
 #pragma once
-#include "core/SetupState.h"
-#include "core/SetupView.h"
+#include "state/SetupState.h"
+#include "state/SetupView.h"
 
 // "," when the user's locale writes 1.1 with a comma, "." for every other locale.
 QString GetDecimalSep();

@@ -1,6 +1,6 @@
 #pragma once
-#include "core/SetupContext.h"
 #include "link/AdaptorLink.h"
+#include "state/SetupContext.h"
 
 #include <QStringList>
 

@@ -4,32 +4,22 @@
 #include "convert/ShowSettings.h"
 #include "convert/Validation.h"
 #include "core/Progress.h"
-#include "core/Status.h"
 #include "link/AdaptorLink.h"
 #include "link/Waits.h"
 #include "protocol/ReadSettings.h"
 #include "protocol/WriteSettings.h"
+#include "state/Buttons.h"
+#include "state/Status.h"
 
 namespace {
 
-constexpr Control actionButtons[] = {
-    Control::cmdSaveSensor, Control::cmdReadSensor, Control::default_, Control::Read_file,
-    Control::Save_settings,
-};
-// Locked with the buttons: an edit made while an action waits would not be what it read, wrote or
-// saved, yet the window would show it afterwards.
-constexpr Control entryControls[] = {
-    Control::txtFactor, Control::txtpipeid, Control::txt4ma, Control::txt20ma, Control::txtlowflowcutoff,
-    Control::cboutputunit, Control::cbtimeunit, Control::cbpipeidunit, Control::cb_k_units,
-    Control::cbAverging, Control::cbSensitivity, Control::cbRejection,
-};
-
-// The buttons stay off through this last pause, so a second click cannot start another action
-// on the heels of the first.
-void finish(SetupContext &ctx)
+// The identity boxes as identification left them; both empty when it failed.
+IdentityTaken ShowIdentity(SetupView &view)
 {
-    ctx.link.Pause(250);
-    EnableButtons(ctx.view);
+    return [&view](const SensorIdentity &identity) {
+        view.setText(Control::txttype, identity.type);
+        view.setText(Control::txtserialnum, identity.serial);
+    };
 }
 
 // Searches the ports unless a sensor is known to be connected; reports a failed search.
@@ -55,8 +45,7 @@ bool installationUsable(SetupContext &ctx)
     QList<Control> unusable = UnusableEntries(ctx.state.settings, ctx.view);
     if (ctx.state.settings.outputUnit >= 2)
         unusable.removeAll(Control::txtpipeid); // a volume unit does not use the pipe
-    for (Control entry : unusable)
-        ctx.view.setBackground(entry, ctx.state.errorColor);
+    MarkFields(ctx.view, ctx.state, unusable);
     if (!unusable.isEmpty())
         ShowStatus(ctx.view, QStringLiteral("Some settings were out of range - Please Re-Check"),
                    ctx.state.errorColor);
@@ -67,7 +56,7 @@ void readSensor(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
     ShowStatus(ctx.view, QStringLiteral("Reading The Sensor Settings"), state.busyColor);
-    if (!ReadSettings(ctx, ParameterProgress(ctx.view))) {
+    if (!ReadSettings(ctx, ParameterProgress(ctx.view), ShowIdentity(ctx.view))) {
         state.linkState = LinkState::NoAdaptor;
         ResetSensorIdentity(ctx.view);
         ShowStatus(ctx.view, QStringLiteral("Could Not Read All Of The Settings - Check Wiring"),
@@ -126,7 +115,9 @@ void writeSensor(SetupContext &ctx)
     const ValidationMode mode = state.hasLoopOutput ? ValidationMode::WithLoop : ValidationMode::NoLoop;
     if (!ValidateEntries(state, ctx.view, mode) || !installationUsable(ctx))
         return;
-    if (!ToSensorUnits(state, ctx.view)) {
+    const QList<Control> clamped = ToSensorUnits(state);
+    MarkFields(ctx.view, state, clamped);
+    if (!clamped.isEmpty()) {
         ShowStatus(ctx.view, QStringLiteral("Some settings were out of range - Please Re-Check"),
                    state.errorColor);
         // Show the limited values, converted back, so the user sees what would have been sent.
@@ -135,7 +126,7 @@ void writeSensor(SetupContext &ctx)
         return;
     }
     const SensorValues sent = ValuesOf(state);
-    if (!WriteSettings(ctx, sent, ParameterProgress(ctx.view)) || !checkWrite(ctx, sent)) {
+    if (!WriteSettings(ctx, sent, ParameterProgress(ctx.view), ShowIdentity(ctx.view)) || !checkWrite(ctx, sent)) {
         state.linkState = LinkState::NoAdaptor;
         ShowStatus(ctx.view, QStringLiteral("Could Not Write All Of The Settings - Check Power and Wiring"),
                    state.errorColor);
@@ -144,24 +135,10 @@ void writeSensor(SetupContext &ctx)
 
 } // namespace
 
-void DisableButtons(SetupView &view)
+void FinishAction(SetupContext &ctx)
 {
-    view.setBusy(true);
-    view.showSkippedPorts({});
-    for (Control button : actionButtons)
-        view.setEnabled(button, false);
-    for (Control entry : entryControls)
-        view.setEnabled(entry, false);
-}
-
-void EnableButtons(SetupView &view)
-{
-    for (Control button : actionButtons)
-        view.setEnabled(button, true);
-    for (Control entry : entryControls)
-        view.setEnabled(entry, true);
-    view.hideProgress();
-    view.setBusy(false);
+    ctx.link.Pause(endPauseMs);
+    EnableButtons(ctx.view);
 }
 
 void ResetSensorIdentity(SetupView &view)
@@ -186,7 +163,7 @@ void cmdReadSensor_Click(SetupContext &ctx)
     ClearFieldMarks(ctx.view, ctx.state);
     if (connectSensor(ctx))
         readSensor(ctx);
-    finish(ctx);
+    FinishAction(ctx);
 }
 
 void cmdSaveSensor_Click(SetupContext &ctx)
@@ -195,7 +172,7 @@ void cmdSaveSensor_Click(SetupContext &ctx)
     ClearFieldMarks(ctx.view, ctx.state);
     if (connectSensor(ctx))
         writeSensor(ctx);
-    finish(ctx);
+    FinishAction(ctx);
 }
 
 void cmdok_Click(SetupContext &ctx)

@@ -1,11 +1,14 @@
 #pragma once
-#include "core/SetupContext.h"
 #include "files/FileActions.h"
+#include "state/Buttons.h"
+#include "state/SetupContext.h"
 
-// The five action buttons, in the order they are switched, then the entry boxes and lists;
-// Exit is never among them.
-void DisableButtons(SetupView &view);
-void EnableButtons(SetupView &view);
+// The buttons stay off through this last pause of an action, so that a second click
+// cannot start another action on the heels of the first.
+constexpr int endPauseMs = 250;
+// The end of a workflow that waits: the last pause, then the buttons back on.
+void FinishAction(SetupContext &ctx);
+
 // Both identity boxes back to "Not Read".
 void ResetSensorIdentity(SetupView &view);
 // Reports a failed sensor search, chosen by linkState.

@@ -3,10 +3,10 @@
 #include "convert/FlowScaling.h"
 #include "convert/ShowSettings.h"
 #include "convert/Validation.h"
-#include "core/Status.h"
-#include "core/Workflows.h"
 #include "files/SettingsFile.h"
 #include "platform/FileDialogs.h"
+#include "state/Buttons.h"
+#include "state/Status.h"
 
 namespace {
 
@@ -55,12 +55,13 @@ void saveFile(SetupContext &ctx)
     const bool shown = ShowSettings(state, view, true);
     const QList<Control> unusable = UnusableEntries(state.settings, view);
     if (!shown || !unusable.isEmpty()) {
-        for (Control entry : unusable)
-            view.setBackground(entry, state.errorColor);
+        MarkFields(view, state, unusable);
         ShowStatus(view, QStringLiteral("Some Settings Are Out Of Range - Please Check"), state.errorColor);
         return;
     }
-    if (!ToSensorUnits(state, view)) {
+    const QList<Control> clamped = ToSensorUnits(state);
+    MarkFields(view, state, clamped);
+    if (!clamped.isEmpty()) {
         ShowStatus(view, QStringLiteral("Some settings were out of range - Please Re-Check"), state.errorColor);
         ToDisplayUnits(state);
         ShowSettings(state, view, false);

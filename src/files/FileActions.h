@@ -1,5 +1,5 @@
 #pragma once
-#include "core/SetupContext.h"
+#include "state/SetupContext.h"
 
 // "Load Settings From File": fills the window from a .bdf file; nothing goes to the sensor.
 void Read_file_Click(SetupContext &ctx);

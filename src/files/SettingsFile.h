@@ -1,5 +1,5 @@
 #pragma once
-#include "core/SensorSettings.h"
+#include "state/SensorSettings.h"
 
 #include <QString>
 

@@ -1,7 +1,6 @@
 #pragma once
-#include "core/SetupState.h"
-
 #include "platform/SerialPort.h"
+#include "state/LinkState.h"
 
 #include <QList>
 #include <QString>
@@ -14,7 +13,13 @@ class Waits;
 inline const QString userAccessKey = QStringLiteral("plomvar");
 inline const QString factoryAccessKey = QStringLiteral("trexil");
 
-// A command line for op codes 0 to 7; any other op code gives an empty text.
+// The operation digits of the commands the tool sends.
+constexpr int sensorCheckOp = 0; // is a sensor behind the adaptor
+constexpr int readOp = 1;        // one parameter's value
+constexpr int writeOp = 2;       // one parameter's new value, with the user key
+constexpr int closeOp = 3;       // ends a write: the sensor keeps what it was sent
+
+// A command line for op codes 0 to 7; any other op code gives an empty text (Framing.cpp).
 QString BuildCommand(int op, int n, const QString &value);
 
 // The bare answer of one transaction, and whether the whole echo of the command came back
@@ -46,6 +51,7 @@ class AdaptorLink
 public:
     AdaptorLink(SerialPort &port, Waits &waits);
 
+    // Discovery.cpp: ports, handshakes and the search.
     int OpenPort(int port);          // 0 failed, 1 opened now, 2 was open already
     void ClosePort();
     void SendText(const QString &text);
@@ -57,7 +63,10 @@ public:
     LinkState FindSensor(int lastComPort, const StepProgress &progress = {});
     const QList<SkippedPort> &skippedPorts() const { return m_skipped; } // by the last search
 
+    // Framing.cpp, with BuildCommand: one command and its reply.
     Reply Transact(const QString &cmd, int count, int timeoutMs);
+
+    // AdaptorLink.cpp: waits and the state of the port.
     void Pause(int ms);
     bool isOpen() const;
 
@@ -65,6 +74,7 @@ public:
     Waits &waits() { return m_waits; }
 
 private:
+    // AdaptorLink.cpp: the waits inside an exchange.
     // A non-blocking turn of the event loop, where the exchange awaits nothing in particular.
     void yieldOnce();
     // Inside a reply loop: blocks until a character or the time-out arrives, unless one of them is here.

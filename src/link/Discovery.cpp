@@ -73,7 +73,7 @@ bool AdaptorLink::CheckSensor()
     SendText(QStringLiteral("\r\r"));
     yieldOnce();
     m_waits.Pause(replyDelayMs);
-    return Transact(BuildCommand(0, 0, QStringLiteral("0")), 2, handshakeTimeoutMs).answer
+    return Transact(BuildCommand(sensorCheckOp, 0, QStringLiteral("0")), 2, handshakeTimeoutMs).answer
            == QLatin1String("1");
 }
 

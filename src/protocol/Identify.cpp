@@ -15,7 +15,7 @@ const QString loopType = QStringLiteral("4-20mA");
 
 Reply ReadParameter(AdaptorLink &link, int parameter, int limit)
 {
-    return link.Transact(BuildCommand(1, parameter, QString()), limit, transactTimeoutMs);
+    return link.Transact(BuildCommand(readOp, parameter, QString()), limit, transactTimeoutMs);
 }
 
 // The answer to a read, or nothing when it did not come whole.
@@ -45,38 +45,34 @@ std::optional<QString> TypeOf(const QString &answer, std::int16_t level)
     return std::nullopt;
 }
 
-bool Fail(SetupContext &ctx)
-{
-    ctx.state.sensorLevel = 0;
-    ctx.state.hasLoopOutput = true;
-    ctx.view.setText(Control::txttype, QString());
-    ctx.view.setText(Control::txtserialnum, QString());
-    return false;
-}
-
 } // namespace
 
-bool IdentifySensor(SetupContext &ctx)
+SensorIdentity IdentifySensor(AdaptorLink &link)
 {
-    AdaptorLink &link = ctx.link;
     const QString probe = ReadParameter(link, levelProbeParameter, levelProbeLimit).answer;
-    link.Pause(50);
+    link.Pause(afterProbePauseMs);
     // Any answer but a refusal, even none, means level 20; a silent sensor then fails on its type.
-    ctx.state.sensorLevel = IsRefusal(probe) ? 12 : 20;
-    const LevelTable &table = TableForLevel(ctx.state.sensorLevel);
+    const LevelTable &table = TableForLevel(IsRefusal(probe) ? 12 : 20);
 
     const std::optional<QString> typeAnswer = WholeAnswer(link, table.typeParameter, typeLimit);
     const std::optional<QString> type = typeAnswer ? TypeOf(*typeAnswer, table.level) : std::nullopt;
     if (!type)
-        return Fail(ctx);
-    ctx.state.hasLoopOutput = *type == loopType;
-    ctx.view.setText(Control::txttype, *type);
+        return {};
 
     const std::optional<QString> serial = WholeAnswer(link, table.serialParameter, serialLimit);
     if (!serial || serial->size() < serialLength)
-        return Fail(ctx);
+        return {};
     QString shown = serial->left(serialLength);
     std::reverse(shown.begin(), shown.end());
-    ctx.view.setText(Control::txtserialnum, shown);
-    return true;
+    return {table.level, *type == loopType, *type, shown};
+}
+
+bool TakeIdentity(SetupContext &ctx, const IdentityTaken &taken)
+{
+    const SensorIdentity identity = IdentifySensor(ctx.link);
+    ctx.state.sensorLevel = identity.level;
+    ctx.state.hasLoopOutput = identity.hasLoopOutput;
+    if (taken)
+        taken(identity);
+    return identity.level != 0;
 }

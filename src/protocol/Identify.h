@@ -1,7 +1,28 @@
 #pragma once
-#include "core/SetupContext.h"
+#include "link/AdaptorLink.h"
+#include "state/SetupContext.h"
 
-// Learns the connected sensor's command-set level, type and serial number, shows type and serial
-// and sets sensorLevel and hasLoopOutput. On failure sensorLevel is 0, hasLoopOutput true and both
-// boxes are empty. Shows no status message.
-bool IdentifySensor(SetupContext &ctx);
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+// What identification learnt of the connected sensor: what sets sensorLevel and hasLoopOutput,
+// and what the type and serial boxes show.
+struct SensorIdentity
+{
+    std::int16_t level = 0;     // 12 or 20; 0 when identification failed
+    bool hasLoopOutput = true;  // a 4-20 mA sensor, or nothing identified
+    QString type;               // "R2W" or "4-20mA"; empty on failure
+    QString serial;             // as the serial box shows it; empty on failure
+};
+
+// Hears the identity as soon as it is known, before any parameter is exchanged.
+using IdentityTaken = std::function<void(const SensorIdentity &)>;
+
+// Learns the connected sensor's command-set level, type and serial number. Shows nothing.
+SensorIdentity IdentifySensor(AdaptorLink &link);
+
+// IdentifySensor, its result kept in sensorLevel and hasLoopOutput and handed to `taken`.
+// False when the sensor could not be identified.
+bool TakeIdentity(SetupContext &ctx, const IdentityTaken &taken);

@@ -1,6 +1,6 @@
 #pragma once
-#include "core/SetupState.h"
-#include "core/SetupView.h"
+#include "state/SetupState.h"
+#include "state/SetupView.h"
 
 #include <cstdint>
 #include <vector>
@@ -16,6 +16,10 @@ constexpr int serialLimit = 12;
 constexpr int serialLength = 10;
 
 constexpr int transactTimeoutMs = 150;
+// Pauses that give the sensor time between steps of an exchange.
+constexpr int afterProbePauseMs = 50;      // after the level probe, before the type
+constexpr int afterIdentifyPauseMs = 100;  // after identification, before the first value read
+constexpr int beforeClosingPauseMs = 100;  // after the last value written, before the closing command
 constexpr int writeReplyLimit = 4;
 
 // How a value travels as text.

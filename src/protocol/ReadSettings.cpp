@@ -1,15 +1,14 @@
 #include "protocol/ReadSettings.h"
 
-#include "protocol/Identify.h"
 #include "protocol/Replies.h"
 
 #include <algorithm>
 
-bool ReadSettings(SetupContext &ctx, const StepProgress &progress)
+bool ReadSettings(SetupContext &ctx, const StepProgress &progress, const IdentityTaken &identified)
 {
-    if (!IdentifySensor(ctx))
+    if (!TakeIdentity(ctx, identified))
         return false;
-    ctx.link.Pause(100);
+    ctx.link.Pause(afterIdentifyPauseMs);
 
     return ReadParameters(ctx, TableForLevel(ctx.state.sensorLevel),
                           [&state = ctx.state](const Parameter &parameter, const ParameterValue &value) {
@@ -30,7 +29,7 @@ bool ReadParameters(SetupContext &ctx, const LevelTable &table,
             continue;
         if (progress)
             progress(++step, total);
-        const Reply reply = ctx.link.Transact(BuildCommand(1, parameter.number, QString()),
+        const Reply reply = ctx.link.Transact(BuildCommand(readOp, parameter.number, QString()),
                                               parameter.readLimit, transactTimeoutMs);
         if (!IsWholeAnswer(reply) || IsRefusal(reply.answer))
             return false;

@@ -1,16 +1,16 @@
 #include "protocol/WriteSettings.h"
 
 #include "link/Waits.h"
-#include "protocol/Identify.h"
 #include "protocol/ParameterText.h"
 #include "protocol/ReadSettings.h"
 #include "protocol/Replies.h"
 
-bool WriteSettings(SetupContext &ctx, const SensorValues &values, const StepProgress &progress)
+bool WriteSettings(SetupContext &ctx, const SensorValues &values, const StepProgress &progress,
+                   const IdentityTaken &identified)
 {
     const QString decimalSep = ctx.state.decimalSep;
 
-    if (!IdentifySensor(ctx))
+    if (!TakeIdentity(ctx, identified))
         return false;
 
     const LevelTable &table = TableForLevel(ctx.state.sensorLevel);
@@ -22,12 +22,12 @@ bool WriteSettings(SetupContext &ctx, const SensorValues &values, const StepProg
         if (progress)
             progress(++step, total);
         const QString command =
-            BuildCommand(2, parameter.number, ValueText(values, parameter, decimalSep));
+            BuildCommand(writeOp, parameter.number, ValueText(values, parameter, decimalSep));
         if (!IsAccepted(ctx.link.Transact(command, writeReplyLimit, transactTimeoutMs)))
             return false;
     }
-    ctx.link.Pause(100);
-    return IsAccepted(ctx.link.Transact(BuildCommand(3, 0, QString()), writeReplyLimit,
+    ctx.link.Pause(beforeClosingPauseMs);
+    return IsAccepted(ctx.link.Transact(BuildCommand(closeOp, 0, QString()), writeReplyLimit,
                                         table.closingTimeoutMs));
 }
 

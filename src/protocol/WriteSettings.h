@@ -1,7 +1,8 @@
 #pragma once
-#include "core/SetupContext.h"
 #include "link/AdaptorLink.h"
+#include "protocol/Identify.h"
 #include "protocol/ParameterTable.h"
+#include "state/SetupContext.h"
 
 #include <vector>
 
@@ -9,9 +10,10 @@
 // command. The caller takes `values` before any wait, so that edits made while the write lets the
 // window run do not mix into it. False when identification fails or any command is refused or
 // goes unanswered; the writes sent before it stay sent. Exit after the first value has gone out lets
-// the write finish, or fail, before the program ends. `progress` hears of each parameter before it
-// is written.
-bool WriteSettings(SetupContext &ctx, const SensorValues &values, const StepProgress &progress = {});
+// the write finish, or fail, before the program ends. `identified` hears the identity, `progress` of
+// each parameter before it is written.
+bool WriteSettings(SetupContext &ctx, const SensorValues &values, const StepProgress &progress = {},
+                   const IdentityTaken &identified = {});
 
 // What reading a write back found.
 struct WriteCheck

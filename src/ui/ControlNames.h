@@ -1,5 +1,5 @@
 #pragma once
-#include "core/SetupView.h"
+#include "state/SetupView.h"
 
 #include <QString>
 

@@ -1,12 +1,12 @@
 #pragma once
-#include "core/SetupContext.h"
-#include "core/SetupState.h"
-#include "core/SetupView.h"
 #include "link/AdaptorLink.h"
 #include "link/Waits.h"
 #include "platform/FileDialogs.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/SerialPort.h"
+#include "state/SetupContext.h"
+#include "state/SetupState.h"
+#include "state/SetupView.h"
 #include "ui/ControlNames.h"
 
 #include <QStringList>

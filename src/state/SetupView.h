@@ -1,5 +1,5 @@
 #pragma once
-#include "core/SetupState.h"
+#include "state/SetupState.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,6 +23,9 @@ class SetupView
 {
 public:
     virtual ~SetupView() = default;
+    // Held by reference only: a copy would slice the window off and keep a bare interface.
+    SetupView(const SetupView &) = delete;
+    SetupView &operator=(const SetupView &) = delete;
 
     // Text of a box, caption of a label or button, shown text of a list (typed text included).
     virtual QString text(Control control) const = 0;
@@ -53,4 +56,7 @@ public:
     virtual void hideProgress() = 0;
     // Lines below the status line, one per port a search had to skip; none hides them.
     virtual void showSkippedPorts(const QStringList &lines) = 0;
+
+protected:
+    SetupView() = default;
 };

@@ -1,5 +1,6 @@
 #pragma once
-#include "core/SensorSettings.h"
+#include "state/LinkState.h"
+#include "state/SensorSettings.h"
 
 #include <QString>
 #include <cstdint>
@@ -10,13 +11,6 @@ constexpr ColourValue rgbColour(unsigned red, unsigned green, unsigned blue)
 {
     return (red & 0xFFu) | (green & 0xFFu) << 8 | (blue & 0xFFu) << 16;
 }
-
-// What the last port search found; the workflows search again whenever it is below Connected.
-enum class LinkState : std::int16_t {
-    NoAdaptor = 0,  // no port answered "Hello"
-    NoSensor = 1,   // an adaptor answered, no sensor behind it
-    Connected = 2,  // adaptor and sensor answered; the port stays open
-};
 
 constexpr int outputUnitCount = 8;
 constexpr int timeUnitCount = 4;

@@ -1,6 +1,8 @@
 #pragma once
-#include "core/SetupState.h"
-#include "core/SetupView.h"
+#include "state/SetupState.h"
+#include "state/SetupView.h"
+
+#include <QList>
 
 // The status line: colour first, then text; the new message replaces the old one.
 void ShowStatus(SetupView &view, const QString &text, ColourValue colour);
@@ -9,6 +11,9 @@ void ShowStatus(SetupView &view, const QString &text, ColourValue colour);
 // performance lists (an averaging row the window could not show, a row the sensor did not keep).
 // The status line is left alone.
 void ClearFieldMarks(SetupView &view, const SetupState &state);
+
+// Marks each of `fields` in errorColor; the status line is left alone.
+void MarkFields(SetupView &view, const SetupState &state, const QList<Control> &fields);
 
 // Shows unitName(outputUnit, timeUnit) in the three unit labels. While either index lies outside
 // its table (a list with no selection) the labels are emptied: no unit is chosen, so none is shown.

@@ -1,4 +1,4 @@
-#include "core/Status.h"
+#include "state/Status.h"
 
 void ShowStatus(SetupView &view, const QString &text, ColourValue colour)
 {
@@ -17,6 +17,12 @@ void ClearFieldMarks(SetupView &view, const SetupState &state)
     };
     for (Control control : markable)
         view.setBackground(control, state.normalColor);
+}
+
+void MarkFields(SetupView &view, const SetupState &state, const QList<Control> &fields)
+{
+    for (Control field : fields)
+        view.setBackground(field, state.errorColor);
 }
 
 void UpdateUnitLabels(SetupView &view, const SetupState &state)

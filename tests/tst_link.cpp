@@ -133,13 +133,11 @@ void LinkTest::replyAssembler()
         {"$1,13\r", 4, "$1,13\r2\rXY", "2", true, true, 2},                // extra characters stay
         {"$1,13\r", 4, "$1,13\r|2\r", "", true, false, 2},                 // echo only; a late answer stays
         {"$1,13\r", 4, "$1,|", "", false, false, 0},                       // half an echo
-        {"$1,13\r", 4, "|", "", false, false, 0},                          // silence
         {"$1,3\r", 12, "$1,3\r87654321V|", "87654321V", true, false, 0},   // cut off before its carriage return
         {"$1,3\r", 4, "$1,3\r87654321V\r", "87654", true, true, 5},        // count + cmdLen + 1 characters at most
         {"$1,13\r", 0, "$1,13\r2\r", "", false, false, 8},                 // count 0 reads nothing
         {"$1,13", 4, "$1,132\r3\r", "2", true, true, 2},                   // no echo's CR: the first one ends
         {"$1,13\r", 4, "$1,13\r2\r#", "", false, false, 0},                // a lost line voids even a whole answer
-        {"$1,13\r", 4, "$1,#", "", false, false, 0},
     };
     for (const Case &c : cases) {
         ReplyAssembler assembler(QString::fromLatin1(c.cmd), c.count);

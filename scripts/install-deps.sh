@@ -6,6 +6,8 @@ packages=(build-essential cmake make qt6-base-dev qt6-serialport-dev qt6-svg-dev
 # The Debian package: dpkg-shlibdeps and file find its dependencies; the package test validates
 # its desktop entry and AppStream metadata.
 packages+=(dpkg-dev file desktop-file-utils appstream)
+# Qt's linter for `make lint`, which the test run includes.
+packages+=(clazy)
 # A real X server is only needed to look at the window under Xvfb; offscreen rendering needs nothing.
 [ "${WITH_X:-0}" = 1 ] && packages+=(xvfb xauth)
 

@@ -81,12 +81,14 @@ struct Rig
     explicit Rig(int level, CommandFault fault = {}, bool connected = true)
         : sim(sims.add(1, config(level, fault))), window(sims.devicePaths())
     {
-        const QStringList texts = {"100", "150", "-2.5", "7.25", "0.125"};
-        const int rows[] = {3, 0, 0, 1, 4, 2, 0};
-        for (int i = 0; i < 5; ++i) // the five entry boxes, then the seven lists
-            typeText(window, Control(i), texts[i]);
-        for (int i = 5; i < 12; ++i)
-            window.setCurrentIndex(Control(i), rows[i - 5]);
+        const std::pair<Control, QString> texts[] = {{Control::txtFactor, "100"}, {Control::txtpipeid, "150"},
+            {Control::txt4ma, "-2.5"}, {Control::txt20ma, "7.25"}, {Control::txtlowflowcutoff, "0.125"}};
+        const std::pair<Control, int> rows[] = {{Control::cboutputunit, 3}, {Control::cbtimeunit, 0}, {Control::cbpipeidunit, 0},
+            {Control::cb_k_units, 1}, {Control::cbAverging, 4}, {Control::cbSensitivity, 2}, {Control::cbRejection, 0}};
+        for (const auto &[box, text] : texts)
+            typeText(window, box, text);
+        for (const auto &[list, row] : rows)
+            window.setCurrentIndex(list, row);
         if (connected && window.link().OpenPort(1) == 1)
             window.state().linkState = LinkState::Connected;
         if (fault.fault != SimFault::HangUp)
@@ -179,8 +181,9 @@ void FaultCampaignTest::campaign()
     const int level = scenario.level;
     const auto shownValues = [](const Setup &window) { // every box, list and label
         QStringList shown;
-        for (int control = 0; control <= int(Control::lbunit3); ++control)
-            shown << window.text(Control(control));
+        for (Control control : allControls())
+            if (control <= Control::lbunit3)
+                shown << window.text(control);
         return shown;
     };
     if (!m_shown.count(level)) {

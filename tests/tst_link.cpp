@@ -1,5 +1,6 @@
 // Port, waits, transactions and search on ptys against the simulator; each searched port costs 1.5 s.
 #include "LinkRig.h"
+#include "link/ReplyAssembler.h"
 #include "platform/SerialLine.h"
 
 #include <QElapsedTimer>
@@ -20,13 +21,7 @@ bool isFree(const QString &path)
     return probe.open(QIODevice::ReadWrite);
 }
 
-// One transaction: the sensor, the command and its reply limit, what comes back, and the least
-// time it takes with the 25 ms that end every transaction.
-struct TransactCase { SimConfig config; QString cmd; int count; QString answer; bool echo; int ms; };
-
 } // namespace
-
-Q_DECLARE_METATYPE(TransactCase)
 
 class LinkTest : public QObject
 {
@@ -35,9 +30,8 @@ private slots:
     void serialPort();
     void waits();
     void buildCommand();
-    void transact_data();
+    void replyAssembler();
     void transact();
-    void lateSensorFails();
     void searchSkipsBusyAndSensorlessPorts();
     void searchReusesOpenPortUpToLastNumber();
     void farEndGoneClosesPortQuietly();
@@ -129,48 +123,63 @@ void LinkTest::buildCommand()
         QCOMPARE(BuildCommand(op, 4, QStringLiteral("2")), expected.value(op));
 }
 
-void LinkTest::transact_data()
+// The reply loop's logic without a port: what arrives, one character at a time, "|" the time-out
+// and "#" the line lost; `left` counts the characters not taken, which the next transaction clears.
+void LinkTest::replyAssembler()
 {
-    QTest::addColumn<TransactCase>("c");
-    // Echo and answer of "$1,28" are ten characters at 1.04 ms, after 3 ms of latency.
-    QTest::newRow("decimal, paced") << TransactCase{SimConfig(), "$1,28\r", 10, "100", true, 38};
-    QTest::newRow("echo, no answer") << TransactCase{SimConfig().withFault(1, 13, SimFault::NoAnswer), "$1,13\r", 4, "", true, 175};
-    QTest::newRow("silence") << TransactCase{SimConfig().withFault(1, 13, SimFault::Silent), "$1,13\r", 4, "", false, 175};
-    QTest::newRow("no final CR") << TransactCase{SimConfig().withFault(1, 3, SimFault::Truncated), "$1,3\r", 12, "87654321V", true, 175};
-    // count + cmdLen + 1 characters at most: five of the serial's ten come through.
-    QTest::newRow("beyond count") << TransactCase{SimConfig(), "$1,3\r", 4, "87654", true, 25};
-    QTest::newRow("count 0") << TransactCase{SimConfig(), "$1,13\r", 0, "", false, 25};
-    // Without a trailing CR nothing marks an echo, so the first CR received ends the read.
-    QTest::newRow("no CR in command") << TransactCase{SimConfig(), "\r$1,13", 4, "", false, 25};
-    QTest::newRow("extra after answer") << TransactCase{SimConfig().withFault(1, 13, SimFault::Extra), "$1,13\r", 4, "2", true, 25};
-    QTest::newRow("late answer") << TransactCase{SimConfig().withFault(1, 13, SimFault::Late), "$1,13\r", 4, "", true, 175};
+    struct Case { const char *cmd; int count; const char *arrives; const char *answer; bool echo, ended; int left; };
+    const Case cases[] = {
+        {"$1,25\r", 10, "$1,25\rERR\r", "ERR", true, true, 0},
+        {"$1,13\r", 4, "$1,13\r2\rXY", "2", true, true, 2},                // extra characters stay
+        {"$1,13\r", 4, "$1,13\r|2\r", "", true, false, 2},                 // echo only; a late answer stays
+        {"$1,13\r", 4, "$1,|", "", false, false, 0},                       // half an echo
+        {"$1,3\r", 12, "$1,3\r87654321V|", "87654321V", true, false, 0},   // cut off before its carriage return
+        {"$1,3\r", 4, "$1,3\r87654321V\r", "87654", true, true, 5},        // count + cmdLen + 1 characters at most
+        {"$1,13\r", 0, "$1,13\r2\r", "", false, false, 8},                 // count 0 reads nothing
+        {"$1,13", 4, "$1,132\r3\r", "2", true, true, 2},                   // no echo's CR: the first one ends
+        {"$1,13\r", 4, "$1,13\r2\r#", "", false, false, 0},                // a lost line voids even a whole answer
+    };
+    for (const Case &c : cases) {
+        ReplyAssembler assembler(QString::fromLatin1(c.cmd), c.count);
+        int left = 0;
+        for (const char *a = c.arrives; *a; ++a) {
+            switch (*a) {
+            case '|': assembler.timeOut(); break;
+            case '#': assembler.portLost(); break;
+            default: assembler.complete() ? void(++left) : assembler.take(*a);
+            }
+        }
+        const Reply reply = assembler.reply();
+        QVERIFY2(assembler.complete() && reply.answer == c.answer && reply.echoComplete == c.echo
+                     && reply.answerEnded == c.ended && left == c.left, qPrintable(QString::number(&c - cases)));
+    }
 }
 
+// What only a real port shows: a reply ends as soon as its carriage return is in (echo and answer of
+// "$1,28" are ten characters at 1.04 ms, after 3 ms of latency), silence and a late answer cost the
+// time-out, count 0 reads nothing; 25 ms end every transaction, the wait burns no CPU, and what is
+// left on the line or comes late is cleared before the next commands.
 void LinkTest::transact()
 {
-    QFETCH(TransactCase, c);
-    OpenRig r(c.config);
-    QElapsedTimer clock;
-    clock.start();
-    const double cpuBefore = cpuSeconds();
-    const Reply reply = r.transact(c.cmd, c.count);
-    const qint64 elapsed = clock.elapsed();
-    QVERIFY2(cpuSeconds() - cpuBefore < 0.02, "the reply loop spins");
-    QCOMPARE(reply.answer, c.answer);
-    QCOMPARE(reply.echoComplete, c.echo);
-    QVERIFY2(elapsed >= c.ms && elapsed < c.ms + 55, qPrintable(QString::number(elapsed)));
-    QCOMPARE(r.sim.received(), c.cmd.toLatin1());
-    // Whatever is left on the line, or comes late, is cleared before the next commands.
-    for (int i = 0; i < 2 && c.cmd.endsWith('\r'); ++i)
-        QCOMPARE(r.transact(QStringLiteral("$1,14\r")).answer, QStringLiteral("3"));
-}
-
-// The sensor's "1" must come within the time-out.
-void LinkTest::lateSensorFails()
-{
-    OpenRig sensor(SimConfig().withFault(0, 0, SimFault::Late));
-    QVERIFY(!sensor.rig.link.CheckSensor());
-    QVERIFY(sensor.rig.link.isOpen()); // the search closes, not the check
+    const struct { SimFault fault; int param, count; const char *answer; bool echo; int ms; } cases[] = {
+        {SimFault::None, 28, 10, "100", true, 38}, {SimFault::Silent, 13, 4, "", false, 175},
+        {SimFault::None, 13, 0, "", false, 25}, {SimFault::Extra, 13, 4, "2", true, 25},
+        {SimFault::Late, 13, 4, "", true, 175}};
+    for (const auto &c : cases) {
+        OpenRig r(SimConfig().withFault(1, c.param, c.fault));
+        const QString cmd = BuildCommand(1, c.param, {});
+        QElapsedTimer clock;
+        clock.start();
+        const double cpuBefore = cpuSeconds();
+        const Reply reply = r.transact(cmd, c.count);
+        const qint64 elapsed = clock.elapsed();
+        QVERIFY2(cpuSeconds() - cpuBefore < 0.02, "the reply loop spins");
+        QVERIFY2(reply.answer == c.answer && reply.echoComplete == c.echo && elapsed >= c.ms && elapsed < c.ms + 55,
+                 qPrintable(QStringLiteral("%1: %2 ms").arg(cmd.trimmed()).arg(elapsed)));
+        QCOMPARE(r.sim.received(), cmd.toLatin1());
+        for (int i = 0; i < 2; ++i)
+            QCOMPARE(r.transact(QStringLiteral("$1,14\r")).answer, QStringLiteral("3"));
+    }
 }
 
 // COM1 is held by another program, COM2 has no sensor: found on COM5, COM2 closed again. COM5's
@@ -239,8 +248,6 @@ void LinkTest::farEndGoneClosesPortQuietly()
     QVERIFY2(cpuSeconds() - cpuBefore < 0.02, "the lost line keeps the CPU busy");
     QCOMPARE(std::count_if(errors.begin(), errors.end(), [](const QList<QVariant> &emission) {
                  return emission.at(0).value<QSerialPort::SerialPortError>() != QSerialPort::NoError; }), 1);
-    // Later exchanges see a closed port.
-    QVERIFY(!r.transact(QStringLiteral("$1,14\r")).echoComplete);
 }
 
 QTEST_GUILESS_MAIN(LinkTest)

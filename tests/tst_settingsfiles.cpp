@@ -58,9 +58,9 @@ struct Rig
     QStringList shown() const // every entry and unit label
     {
         QStringList texts;
-        for (int c = int(Control::txtFactor); c <= int(Control::lbunit3); ++c)
-            if (c < int(Control::txtserialnum) || c > int(Control::txtmsg))
-                texts << window.text(Control(c));
+        for (Control c : allControls())
+            if (c <= Control::lbunit3 && (c < Control::txtserialnum || c > Control::txtmsg))
+                texts << window.text(c);
         return texts;
     }
     QString load(const QByteArray &bytes)
@@ -71,10 +71,14 @@ struct Rig
     }
     void fill() // every entry valid, in the default locale, away from its default and from goodRecord
     {
-        const char *const texts[] = {"123.456", "4.5", "-3.25", "250", "1.5"};
-        const int rows[] = {5, 2, 1, 0, 9, 6, 1}; // the lists follow the boxes in Control
-        for (int i = 0; i < 12; ++i)
-            i < 5 ? typeText(window, Control(i), localText(texts[i])) : window.setCurrentIndex(Control(i), rows[i - 5]);
+        const std::pair<Control, const char *> texts[] = {{Control::txtFactor, "123.456"}, {Control::txtpipeid, "4.5"},
+            {Control::txt4ma, "-3.25"}, {Control::txt20ma, "250"}, {Control::txtlowflowcutoff, "1.5"}};
+        const std::pair<Control, int> rows[] = {{Control::cboutputunit, 5}, {Control::cbtimeunit, 2}, {Control::cbpipeidunit, 1},
+            {Control::cb_k_units, 0}, {Control::cbAverging, 9}, {Control::cbSensitivity, 6}, {Control::cbRejection, 1}};
+        for (const auto &[box, text] : texts)
+            typeText(window, box, localText(text));
+        for (const auto &[list, row] : rows)
+            window.setCurrentIndex(list, row);
     }
     bool saved() const { return readAll(path("saved.bdf")) != earlierFile; }
     // Saves over an earlier file: a refusal leaves it as it was; a save leaves the record alone, which

@@ -75,11 +75,11 @@ void TestWindow::form()
         QCOMPARE(items.join('|'), entries);
     }
     // A screen reader names every box, list and button, a box by its caption, and reads its tooltip.
-    for (int c = 0; c < controlCount; ++c) {
-        QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(window.control(Control(c)));
-        QVERIFY2(qobject_cast<QLabel *>(window.control(Control(c))) || !spoken->text(QAccessible::Name).isEmpty(),
-                 qPrintable(controlName(Control(c))));
-        QCOMPARE(spoken->text(QAccessible::Description), window.control(Control(c))->toolTip());
+    for (Control c : allControls()) {
+        QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(window.control(c));
+        QVERIFY2(qobject_cast<QLabel *>(window.control(c)) || !spoken->text(QAccessible::Name).isEmpty(),
+                 qPrintable(controlName(c)));
+        QCOMPARE(spoken->text(QAccessible::Description), window.control(c)->toolTip());
     }
     QCOMPARE(QAccessible::queryAccessibleInterface(window.control(Control::txtFactor))->text(QAccessible::Name), "K Factor");
 }
@@ -183,15 +183,15 @@ void TestWindow::exitAndCloseBox()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const SetupState &state = window.state();
     window.setText(Control::txtserialnum, QString()); // nothing drawn over the background
-    for (int c = 0; c < controlCount; ++c)
-        window.setBackground(Control(c), state.errorColor);
+    for (Control c : allControls())
+        window.setBackground(c, state.errorColor);
     // Marks show on every kind of field, and Exit clears the markable fields only.
     for (Control c : {Control::txtFactor, Control::txtserialnum, Control::txtmsg, Control::cboutputunit})
         QCOMPARE(shownColour(window.control(c), {window.control(c)->width() / 4, 5}), QColor(Qt::red));
     QTest::mouseClick(window.control(Control::cmdok), Qt::LeftButton);
     QVERIFY(!window.isVisible() && window.link().waits().programEnded());
-    for (int c = 0; c < controlCount; ++c)
-        QCOMPARE(window.background(Control(c)) == state.normalColor, markable.contains(Control(c)));
+    for (Control c : allControls())
+        QCOMPARE(window.background(c) == state.normalColor, markable.contains(c));
     QCOMPARE(shownColour(window.control(Control::txtFactor), {5, 5}), QApplication::palette().color(QPalette::Base));
 
     // The close box ends the program too, but leaves the marks; nothing starts afterwards.

@@ -4,7 +4,7 @@
 #include "platform/SerialPort.h"
 
 namespace {
-const QString adaptorGreeting = QStringLiteral("Hello");
+constexpr QLatin1String adaptorGreeting("Hello");
 constexpr int adaptorWakeMs = 1500;   // after a port is opened, before the adaptor is asked
 constexpr int replyDelayMs = 110;     // after a handshake is sent, before its reply is read
 constexpr int handshakeTimeoutMs = 150;

@@ -1,10 +1,11 @@
 #include "link/AdaptorLink.h"
 
+#include "link/ReplyAssembler.h"
 #include "link/Waits.h"
 #include "platform/SerialPort.h"
 
 namespace {
-constexpr char carriageReturn = '\r';
+constexpr int transactionGapMs = 25; // after every transaction, before the next command
 }
 
 QString BuildCommand(int op, int n, const QString &value)
@@ -26,60 +27,23 @@ QString BuildCommand(int op, int n, const QString &value)
 
 Reply AdaptorLink::Transact(const QString &cmd, int count, int timeoutMs)
 {
-    const int cmdLen = int(cmd.size());
-    QByteArray received;
-    bool ended = false;
-
+    ReplyAssembler assembler(cmd, count);
     if (m_port.isOpen()) {
-        // The device echoes the command first; its carriage return does not end the answer.
-        bool echoPending = cmd.endsWith(QLatin1Char(carriageReturn));
         m_port.clearWaiting();
         m_port.write(cmd.toLatin1());
-        if (count != 0) {
+        if (!assembler.complete())
             m_waits.StartTimer(timeoutMs);
-            int limit = count + cmdLen;
-            bool stop = false;
-            while (!stop) {
-                awaitCharacter();
-                if (m_port.waiting() > 0) {
-                    const char c = m_port.readOne();
-                    received.append(c);
-                    if (c == carriageReturn) {
-                        if (echoPending) {
-                            echoPending = false;
-                        } else {
-                            stop = true;
-                            ended = true;
-                        }
-                    }
-                    if (limit != 0 && !m_waits.timerDone()) {
-                        --limit;
-                    } else {
-                        stop = true;
-                        ended = ended || limit == 0;
-                    }
-                }
-                if (m_waits.timerDone())
-                    stop = true;
-            }
+        while (!assembler.complete()) {
+            awaitCharacter();
+            if (m_port.waiting() > 0)
+                assembler.take(m_port.readOne());
+            if (m_waits.timerDone())
+                assembler.timeOut();
         }
     }
-
-    Reply reply;
-    if (!m_port.isOpen()) {
-        // Never opened, or lost on the way (the line went away): nothing received counts.
-        m_waits.Pause(25);
-        return reply;
-    }
-    reply.echoComplete = cmdLen > 0 && received.size() >= cmdLen;
-    reply.answerEnded = ended;
-    if (received.size() > cmdLen) {
-        // The echo is cut by position; its content is not checked.
-        QByteArray answer = received.mid(cmdLen);
-        if (answer.endsWith(carriageReturn))
-            answer.chop(1);
-        reply.answer = QString::fromLatin1(answer);
-    }
-    m_waits.Pause(25);
-    return reply;
+    // Never opened, or lost on the way (the line went away).
+    if (!m_port.isOpen())
+        assembler.portLost();
+    m_waits.Pause(transactionGapMs);
+    return assembler.reply();
 }

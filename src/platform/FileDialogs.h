@@ -7,7 +7,11 @@
 class FileDialogs
 {
 public:
+    FileDialogs() = default;
     virtual ~FileDialogs() = default;
+    // Held and passed by reference; a copy would slice the dialogs away.
+    Q_DISABLE_COPY_MOVE(FileDialogs)
+
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<QString> openSettingsFile() = 0;
     // The chosen path, or nothing when the user cancelled (also when they refused to replace a file).

@@ -10,8 +10,8 @@
 
 namespace {
 
-const QString r2wType = QStringLiteral("R2W");
-const QString loopType = QStringLiteral("4-20mA");
+constexpr QLatin1String r2wType("R2W");
+constexpr QLatin1String loopType("4-20mA");
 
 Reply ReadParameter(AdaptorLink &link, int parameter, int limit)
 {

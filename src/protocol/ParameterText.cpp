@@ -64,7 +64,7 @@ std::optional<ParameterValue> DecodeReply(const Parameter &parameter, const QStr
 namespace {
 
 template <typename Values>
-void put(Values &values, const Parameter &parameter, const ParameterValue &value)
+void put(Values &values, const Parameter &parameter, ParameterValue value)
 {
     if (const double *number = std::get_if<double>(&value))
         *DecimalField(values, parameter.field) = static_cast<float>(*number);
@@ -74,12 +74,12 @@ void put(Values &values, const Parameter &parameter, const ParameterValue &value
 
 } // namespace
 
-void StoreValue(SetupState &state, const Parameter &parameter, const ParameterValue &value)
+void StoreValue(SetupState &state, const Parameter &parameter, ParameterValue value)
 {
     put(state, parameter, value);
 }
 
-bool Agrees(const SensorValues &sent, const Parameter &parameter, const ParameterValue &readBack,
+bool Agrees(const SensorValues &sent, const Parameter &parameter, ParameterValue readBack,
             const QString &decimalSep)
 {
     SensorValues held = sent;

@@ -18,10 +18,10 @@ QString ValueText(const SensorValues &values, const Parameter &parameter, const 
 std::optional<ParameterValue> DecodeReply(const Parameter &parameter, const QString &reply,
                                           const QString &decimalSep);
 // Puts a decoded value into the parameter's field of the window state.
-void StoreValue(SetupState &state, const Parameter &parameter, const ParameterValue &value);
+void StoreValue(SetupState &state, const Parameter &parameter, ParameterValue value);
 
 // Whether a value read back is the one a write sent: the write would send the same text for it.
 // So a number the sensor writes otherwise ("5.00000" for "5"), or that differs only beyond the five
 // decimals and seven digits a write carries, agrees; noise rejection compares by its frequency.
-bool Agrees(const SensorValues &sent, const Parameter &parameter, const ParameterValue &readBack,
+bool Agrees(const SensorValues &sent, const Parameter &parameter, ParameterValue readBack,
             const QString &decimalSep);

@@ -11,14 +11,14 @@ bool ReadSettings(SetupContext &ctx, const StepProgress &progress, const Identit
     ctx.link.Pause(afterIdentifyPauseMs);
 
     return ReadParameters(ctx, TableForLevel(ctx.state.sensorLevel),
-                          [&state = ctx.state](const Parameter &parameter, const ParameterValue &value) {
+                          [&state = ctx.state](const Parameter &parameter, ParameterValue value) {
                               StoreValue(state, parameter, value);
                           },
                           progress);
 }
 
 bool ReadParameters(SetupContext &ctx, const LevelTable &table,
-                    const std::function<void(const Parameter &, const ParameterValue &)> &take,
+                    const std::function<void(const Parameter &, ParameterValue)> &take,
                     const StepProgress &progress)
 {
     const int total = int(std::count_if(table.parameters.begin(), table.parameters.end(),

@@ -16,5 +16,5 @@ bool ReadSettings(SetupContext &ctx, const StepProgress &progress = {},
 // each value to `take` before the next command goes out. Serves the read and the check after a
 // write alike. False at the first refused, silent, cut off or undecodable reply.
 bool ReadParameters(SetupContext &ctx, const LevelTable &table,
-                    const std::function<void(const Parameter &, const ParameterValue &)> &take,
+                    const std::function<void(const Parameter &, ParameterValue)> &take,
                     const StepProgress &progress = {});

@@ -36,7 +36,7 @@ WriteCheck CheckWrittenSettings(SetupContext &ctx, const SensorValues &sent, con
     const QString decimalSep = ctx.state.decimalSep;
     WriteCheck check;
     check.readAll = ReadParameters(ctx, TableForLevel(ctx.state.sensorLevel),
-                                   [&](const Parameter &parameter, const ParameterValue &value) {
+                                   [&](const Parameter &parameter, ParameterValue value) {
                                        if (!Agrees(sent, parameter, value, decimalSep))
                                            check.differing.push_back(parameter);
                                    },

@@ -110,7 +110,7 @@ void paintIcon(QPainter &painter, double side)
     paintPipe(painter, QRectF(unit, 5 * unit, 14 * unit, 7 * unit), 2 * unit);
 }
 
-QPixmap logoPixmap(const QSize &size, qreal devicePixelRatio)
+QPixmap logoPixmap(QSize size, qreal devicePixelRatio)
 {
     QPixmap pixmap(size * devicePixelRatio);
     pixmap.setDevicePixelRatio(devicePixelRatio);

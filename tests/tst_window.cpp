@@ -74,8 +74,15 @@ void TestWindow::form()
             items << list->itemText(row);
         QCOMPARE(items.join('|'), entries);
     }
-    // A screen reader names every box, list and button, a box by its caption, and reads its tooltip.
+    // Every control shows whole, inside the window and clear of the others. A screen reader names
+    // every box, list and button, a box by its caption, and reads its tooltip.
+    QList<QRect> placed;
     for (Control c : allControls()) {
+        const QRect at(window.control(c)->mapTo(&window, QPoint()), window.control(c)->size());
+        QVERIFY2(window.control(c)->isVisible() && window.rect().contains(at), qPrintable(controlName(c)));
+        for (const QRect &other : std::as_const(placed))
+            QVERIFY2(!at.intersects(other), qPrintable(controlName(c)));
+        placed << at;
         QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(window.control(c));
         QVERIFY2(qobject_cast<QLabel *>(window.control(c)) || !spoken->text(QAccessible::Name).isEmpty(),
                  qPrintable(controlName(c)));

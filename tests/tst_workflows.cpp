@@ -96,6 +96,7 @@ private slots:
     void exitDuringWrite();
     void refusedBeforeSending_data();
     void refusedBeforeSending();
+    void volumeUnitsIgnoreThePipe();
     void searchesThePortsOfTheMomentShowingProgress();
     void writeIsReadBack_data();
     void writeIsReadBack();
@@ -212,6 +213,17 @@ void WorkflowsTest::refusedBeforeSending_data()
     QTest::newRow("K-factor rounded onto its bound") << QStringList{"0", "1", "0", "0.0001", "100", "3"} << Control::txtFactor << "1";
     QTest::newRow("velocity, pipe ID zero") << QStringList{"0", "1", "0", "100", "0", "0"} << Control::txtpipeid << "1";
     QTest::newRow("velocity, pipe ID 5000") << QStringList{"0", "1", "0", "100", "5000", "1"} << Control::txtpipeid << "1";
+}
+
+// A volume unit does not use the pipe: no diameter, not even 0, stops its write.
+void WorkflowsTest::volumeUnitsIgnoreThePipe()
+{
+    for (const auto &[unit, set20mA] : {std::pair("2", "0.01"), {"3", "1"}}) { // cubic metres, litres
+        Rig rig;
+        rig.enter({"0", set20mA, "0", "100", "0", unit});
+        rig.click(Control::cmdSaveSensor);
+        QCOMPARE(rig.status.texts().last(), QStringLiteral("Sensor Settings Written"));
+    }
 }
 
 void WorkflowsTest::refusedBeforeSending()

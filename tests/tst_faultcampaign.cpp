@@ -20,13 +20,6 @@ struct Scenario { int level; Stage stage; int op; int param; SimFault fault; }; 
 
 const QString looking = QStringLiteral("Looking For A Sensor");
 
-// CAMPAIGN_SHARD=k/n takes every n-th scenario from the k-th, so that CTest runs the parts side by
-// side; the campaign is protocol waits, not work. Without it the whole campaign runs.
-std::pair<int, int> shard()
-{
-    const QList<QByteArray> parts = qgetenv("CAMPAIGN_SHARD").split('/');
-    return parts.size() == 2 ? std::pair(parts[0].toInt(), qMax(1, parts[1].toInt())) : std::pair(0, 1);
-}
 // In the sensor before a write: no value the window sends.
 QByteArray untouched(const Parameter &p) { return p.form == TextForm::Frequency ? "50" : "-9"; }
 
@@ -148,8 +141,6 @@ void FaultCampaignTest::campaign_data()
 {
     QTest::addColumn<Scenario>("scenario");
     const char *stageNames[] = {"identify", "read", "write", "check"};
-    const auto [part, parts] = shard();
-    int row = 0;
     for (std::int16_t level : {12, 20}) {
         const LevelTable &table = TableForLevel(level);
         QList<std::tuple<Stage, int, int>> commands;
@@ -166,8 +157,7 @@ void FaultCampaignTest::campaign_data()
                 commands.append({Stage::Check, 1, p.number});
         for (const auto &[stage, op, param] : commands)
             for (const auto &[fault, name] : faults)
-                if (row++ % parts == part)
-                    QTest::addRow("%d %s $%d,%d %s", int(level), stageNames[int(stage)], op, param, name)
+                QTest::addRow("%d %s $%d,%d %s", int(level), stageNames[int(stage)], op, param, name)
                         << Scenario{level, stage, op, param, fault};
     }
 }
@@ -232,8 +222,6 @@ void FaultCampaignTest::campaign()
 // of the tool finds the port the first one holds busy and skips it.
 void FaultCampaignTest::failedSearches()
 {
-    if (shard().first != 0)
-        QSKIP("run by the first part of the campaign");
     Rig rig(20, {0, 0, SimFault::HangUp}, false);
     rig.window.setText(Control::txttype, QStringLiteral("R2W"));
     StatusRecorder status(rig.window);

@@ -1,7 +1,7 @@
 // The window as the user meets it: form, start-up state, marks, unit labels, change handlers, Exit
 // and the close box.
 #include "LocaleGuard.h"
-#include "WindowDriver.h"
+#include "FakeView.h"
 #include "state/Status.h"
 #include "ui/Setup.h"
 
@@ -10,12 +10,20 @@
 
 namespace {
 
-const QList<Control> markable = {Control::txtlowflowcutoff, Control::txt4ma,       Control::txt20ma,
-                                 Control::txtpipeid,        Control::txtFactor,    Control::cboutputunit,
-                                 Control::cbpipeidunit,     Control::cb_k_units,   Control::cbtimeunit,
-                                 Control::cbAverging,       Control::cbSensitivity, Control::cbRejection};
-
 QComboBox *listOf(Setup &w, Control list) { return qobject_cast<QComboBox *>(w.control(list)); }
+// Opens the list's drop-down, moves to `row` and presses Return, as a keyboard user chooses.
+void chooseEntry(QComboBox *list, int row)
+{
+    list->showPopup();
+    list->view()->setCurrentIndex(list->model()->index(row, list->modelColumn()));
+    QTest::keyClick(list->view(), Qt::Key_Return);
+}
+// The colour drawn at a point of a widget, as the screen would show it.
+QColor shownColour(QWidget *widget, const QPoint &point)
+{
+    const QImage image = widget->grab().toImage();
+    return image.pixelColor(point * image.devicePixelRatio());
+}
 QStringList unitLabels(const Setup &w)
 {
     return {w.text(Control::lbunit1), w.text(Control::lbunit2), w.text(Control::lbunit3)};
@@ -37,7 +45,6 @@ class TestWindow : public QObject
 private slots:
     void form();
     void startup();
-    void typingLimits();
     void changeHandlers();
     void exitAndCloseBox();
 };
@@ -52,19 +59,10 @@ void TestWindow::form()
     for (Control box : {Control::txtserialnum, Control::txttype})
         QVERIFY(qobject_cast<QLineEdit *>(window.control(box))->isReadOnly() && window.text(box) == "Not Read");
 
-    // A row is the value the sensor gets: entries, order and blanks matter. Lists start empty and
-    // never take a typed text as a new entry.
-    const std::pair<Control, const char *> lists[] = {
-        {Control::cboutputunit, "meter|feet|meter^3|liter|feet^3|US gal|Imp gal|acre in"},
-        {Control::cbtimeunit, "sec|min|hour|day"},
-        {Control::cbpipeidunit, "mm|inch"},
-        {Control::cb_k_units, "pulses/gallon|pulses/liter"},
-        {Control::cbAverging, "1/10  second| 1/4   second | 1/2   second|    1   second|1 1/2 seconds|   3   seconds|"
-                              "   7   seconds|  14  seconds|  25  seconds|  50  seconds|100  seconds"},
-        {Control::cbSensitivity, "100 %|  50 %|  30 %|  25 % |  20 %|  15 %|  10 %|    8 %|    5 %|    2 %"},
-        {Control::cbRejection, "60 Hz|50 Hz"},
-    };
-    for (const auto &[control, entries] : lists) {
+    // Lists start empty and never take a typed text as a new entry.
+    for (Control control : allControls()) {
+        if (control < Control::cboutputunit || control > Control::cbRejection)
+            continue;
         QComboBox *list = listOf(window, control);
         QVERIFY(list->isEditable() && list->currentIndex() == -1 && list->currentText().isEmpty());
         QTest::keyClicks(list, "zzz");
@@ -72,23 +70,45 @@ void TestWindow::form()
         QStringList items;
         for (int row = 0; row < list->count(); ++row)
             items << list->itemText(row);
-        QCOMPARE(items.join('|'), entries);
+        QCOMPARE(items, listRows(control));
     }
-    // Every control shows whole, inside the window and clear of the others. A screen reader names
-    // every box, list and button, a box by its caption, and reads its tooltip.
+    // Every control and caption shows whole, inside the window and clear of the others. A screen
+    // reader names every box, list and button, a box by its caption, and reads its tooltip.
+    QList<QWidget *> shown;
+    for (Control c : allControls())
+        shown << window.control(c);
+    for (QLabel *caption : window.findChildren<QLabel *>(QRegularExpression("^(Label|Image)")))
+        shown << caption;
     QList<QRect> placed;
-    for (Control c : allControls()) {
-        const QRect at(window.control(c)->mapTo(&window, QPoint()), window.control(c)->size());
-        QVERIFY2(window.control(c)->isVisible() && window.rect().contains(at), qPrintable(controlName(c)));
+    for (QWidget *w : shown) {
+        const QRect at(w->mapTo(&window, QPoint()), w->size());
+        QVERIFY2(w->isVisible() && window.rect().contains(at), qPrintable(w->objectName()));
         for (const QRect &other : std::as_const(placed))
-            QVERIFY2(!at.intersects(other), qPrintable(controlName(c)));
+            QVERIFY2(!at.intersects(other), qPrintable(w->objectName()));
         placed << at;
+    }
+    for (Control c : allControls()) {
         QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(window.control(c));
         QVERIFY2(qobject_cast<QLabel *>(window.control(c)) || !spoken->text(QAccessible::Name).isEmpty(),
                  qPrintable(controlName(c)));
         QCOMPARE(spoken->text(QAccessible::Description), window.control(c)->toolTip());
     }
     QCOMPARE(QAccessible::queryAccessibleInterface(window.control(Control::txtFactor))->text(QAccessible::Name), "K Factor");
+
+    QGuiApplication::clipboard()->setText("123456789"); // pasted into a box never typed in
+    for (auto [box, limit] : {std::pair(Control::txtpipeid, 6), std::pair(Control::txtFactor, 7),
+                              std::pair(Control::txt4ma, 8), std::pair(Control::txt20ma, 8),
+                              std::pair(Control::txtlowflowcutoff, 7)}) {
+        QTest::keySequence(window.control(box), QKeySequence::Paste);
+        QCOMPARE(window.text(box), QString("123456789").left(limit));
+    }
+    // A longer text from the program is shown whole (cut, it would be another number); typing stays
+    // refused until the user has shortened it to the limit.
+    window.setText(Control::txt4ma, "-12345.678");
+    QTest::keyClick(window.control(Control::txt4ma), Qt::Key_1);
+    QCOMPARE(window.text(Control::txt4ma), "-12345.678");
+    QTest::keyClicks(window.control(Control::txt4ma), "\b\b1");
+    QCOMPARE(window.text(Control::txt4ma), "-12345.6");
 }
 
 void TestWindow::startup()
@@ -114,25 +134,6 @@ void TestWindow::startup()
     // The labels name US gal/min while the lists show nothing.
     QCOMPARE(unitLabels(window), QStringList({"US gal/min", "US gal/min", "US gal/min"}));
     QVERIFY(window.text(Control::cboutputunit).isEmpty() && window.text(Control::cbtimeunit).isEmpty());
-}
-
-void TestWindow::typingLimits()
-{
-    Setup window{QStringList()};
-    window.show();
-    for (auto [box, limit] : {std::pair(Control::txtpipeid, 6), std::pair(Control::txtFactor, 7),
-                              std::pair(Control::txt4ma, 8), std::pair(Control::txt20ma, 8),
-                              std::pair(Control::txtlowflowcutoff, 7)}) {
-        QTest::keyClicks(window.control(box), "123456789");
-        QCOMPARE(window.text(box), QString("123456789").left(limit));
-    }
-    // A longer text from the program is shown whole (cut, it would be another number); typing stays
-    // refused until the user has shortened it to the limit.
-    window.setText(Control::txt4ma, "-12345.678");
-    QTest::keyClick(window.control(Control::txt4ma), Qt::Key_1);
-    QCOMPARE(window.text(Control::txt4ma), "-12345.678");
-    QTest::keyClicks(window.control(Control::txt4ma), "\b\b1");
-    QCOMPARE(window.text(Control::txt4ma), "-12345.6");
 }
 
 void TestWindow::changeHandlers()
@@ -198,7 +199,7 @@ void TestWindow::exitAndCloseBox()
     QTest::mouseClick(window.control(Control::cmdok), Qt::LeftButton);
     QVERIFY(!window.isVisible() && window.link().waits().programEnded());
     for (Control c : allControls())
-        QCOMPARE(window.background(c) == state.normalColor, markable.contains(c));
+        QCOMPARE(window.background(c) == state.normalColor, c <= Control::cbRejection); // entries and lists
     QCOMPARE(shownColour(window.control(Control::txtFactor), {5, 5}), QApplication::palette().color(QPalette::Base));
 
     // The close box ends the program too, but leaves the marks; nothing starts afterwards.

@@ -1,8 +1,8 @@
-// Entries between the window and the settings record under English and German locales:
-// validation (order, zeroed field, mark, message, modes) and showing a record (bounds, rounding
-// stored back, fallbacks, text that reads back as stored).
+// Entries between the window and the settings record, on a fake window under English and German
+// locales: validation, showing a record, and loop values between the user's unit and the sensor's.
+#include "FakeView.h"
 #include "LocaleGuard.h"
-#include "WindowInput.h"
+#include "convert/FlowScaling.h"
 #include "convert/ShowSettings.h"
 #include "convert/Validation.h"
 #include "state/Status.h"
@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -45,13 +46,11 @@ std::int16_t *rowOf(SensorSettings &s, Control c)
                       &s.noiseRejection}[int(c) - int(Control::cboutputunit)];
 }
 double fieldOf(SensorSettings s, Control c) { return isList(c) ? *rowOf(s, c) : *numberOf(s, c); }
-
-// Types into a box or a list's edit part; "." becomes the locale's separator, "#" the other one.
-void enter(Setup &w, Control c, QString text)
+// "." becomes the locale's separator, "#" the other one.
+QString local(const FakeView &v, QString text)
 {
-    const QString sep = w.state().decimalSep;
-    text.replace('.', sep).replace('#', sep == "." ? "," : ".");
-    isList(c) ? typeListText(w, c, text) : typeText(w, c, text);
+    const QString sep = v.state.decimalSep;
+    return text.replace('.', sep).replace('#', sep == "." ? "," : ".");
 }
 
 template <typename Case, std::size_t N> void addLocaleRows(const Case (&cases)[N])
@@ -99,9 +98,40 @@ const ShowCase showCases[] = {
     {"noise rejection past the list", Control::cbRejection, 2, false, "60 Hz"},
 };
 
+const float infinite = std::numeric_limits<float>::infinity();
+const float noNumber = std::numeric_limits<float>::quiet_NaN();
+const double area100mm = 0.0078539750;
+bool close(double a, double b) { return std::fabs(a - b) <= 1e-6 * std::max(std::fabs(a), std::fabs(b)) + 1e-12; }
+
+// Units, pipe and K-factor (the record's order), the user's loop values: 4 mA, 20 mA, cutoff.
+SensorSettings litrePerSecond(float at4mA, float at20mA, float cutoff) { return {3, 0, 100, 0, 100, 1, at4mA, at20mA, cutoff}; }
+constexpr Control at4 = Control::txt4ma, at20 = Control::txt20ma, cut = Control::txtlowflowcutoff;
+// The sensor's values expected, and the boxes marked as clamped.
+struct ScaleCase { const char *name; SensorSettings user; bool loop; float at4mA, at20mA, cutoff; QList<Control> marked; };
+const ScaleCase scaleCases[] = {
+    {"liter/min", {3, 1, 100, 0, 100, 1, 0, 5, 0}, true, 0, 5 / 60.0f, 0, {}},
+    {"US gal/min at pulses/gallon", {5, 1, 100, 0, 100, 0, 0, 300, 0}, true, 0, 5, 0, {}},
+    {"Imp gal/day", {6, 3, 100, 0, 100, 1, 0, 86400, 0}, true, 0, 4.54596f, 0, {}},
+    {"feet^3/sec", {4, 0, 100, 0, 100, 1, 0, 0.1f, 0}, true, 0, 2.8316847f, 0, {}},
+    {"acre in/hour", {7, 2, 100, 0, 100, 1, 0, 0.036f, 0}, true, 0, 1.027901546f, 0, {}},
+    {"meter/sec in 100 mm", {0, 0, 100, 0, 1, 1, 0, 1, 0}, true, 0, float(area100mm * 10), 0, {}},
+    {"feet/sec in 4 inch", {1, 0, 4, 1, 1, 1, 0, 3.2808399f, 0}, true, 0, float(0.0508 * 0.0508 * 3.14159 * 10), 0, {}},
+    {"-10.5 and 10.5 pass", litrePerSecond(-10.5f, 10.5f, 0), true, -10.5f, 10.5f, 0, {}},
+    {"-11 clamps to -10, 10.6 to 10", litrePerSecond(-11, 10.6f, 0), true, -10, 10, 0, {at4, at20}},
+    {"NaN set point becomes 0", litrePerSecond(noNumber, infinite, 0), true, 0, 10, 0, {at4, at20}},
+    {"R2W cutoff 5.5 passes", litrePerSecond(0, 0, 5.5f), false, 0, 0, 5.5f, {}},
+    {"R2W cutoff 5.6 clamps to 5", litrePerSecond(0, 0, 5.6f), false, 0, 0, 5, {cut}},
+    {"loop cutoff up to the larger set point", litrePerSecond(-8, 2, 8), true, -8, 2, 8, {}},
+    {"loop cutoff above it becomes 0.05", litrePerSecond(0, 5, 6), true, 0, 5, 0.05f, {cut}},
+    {"loop limit taken after clamping", litrePerSecond(-20, 2, 10.2f), true, -10, 2, 0.05f, {at4, cut}},
+    {"loop cutoff above tiny set points becomes 0", litrePerSecond(0, 0.04f, 0.045f), true, 0, 0.04f, 0, {cut}},
+    {"negative cutoff", litrePerSecond(0, 5, -1), true, 0, 5, 0, {cut}},
+    {"NaN cutoff", litrePerSecond(0, 5, noNumber), false, 0, 5, 0, {cut}},
+};
+
 } // namespace
 
-class EntriesTest : public QObject
+class ConvertTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -110,99 +140,139 @@ private slots:
     void validationModes();
     void show_data() { addLocaleRows(showCases); }
     void show();
-    void showWithoutInstallation();
+    void scaling_data()
+    {
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(scaleCases)); ++row)
+            QTest::newRow(scaleCases[row].name) << row;
+    }
+    void scaling();
+    void scalingGuards();
 };
 
-void EntriesTest::validationOrder()
+void ConvertTest::validationOrder()
 {
     for (const QLocale &locale : {LocaleGuard::english(), LocaleGuard::german()}) {
         LocaleGuard guard(locale);
-        Setup window(missingPorts());
-        SetupState &state = window.state();
+        FakeView view;
+        SetupState &state = view.state;
         for (const auto &step : steps) // spoilt; a list's typed text matches no row
-            enter(window, std::get<0>(step), "x");
+            view.setText(std::get<0>(step), "x");
         // Each run stops at the next step: earlier fields read, the failing one 0 and marked, later
         // ones left; never a performance list marked.
         for (int failing = 0; failing < int(std::size(steps)); ++failing) {
             state.settings = untouched;
-            QVERIFY(!ValidateEntries(state, window, ValidationMode::WithLoop));
-            QCOMPARE(window.text(Control::txtmsg), std::get<2>(steps[failing]));
-            QCOMPARE(window.background(Control::txtmsg), state.errorColor);
+            QVERIFY(!ValidateEntries(state, view, ValidationMode::WithLoop));
+            QCOMPARE(view.text(Control::txtmsg), std::get<2>(steps[failing]));
+            QCOMPARE(view.background(Control::txtmsg), state.errorColor);
             for (int i = 0; i < int(std::size(steps)); ++i) {
                 const Control c = std::get<0>(steps[i]);
                 QCOMPARE(fieldOf(state.settings, c), i < failing ? fieldOf(valid, c) : i == failing ? 0 : 7);
                 const bool performance = c >= Control::cbAverging && c <= Control::cbRejection;
-                QCOMPARE(window.background(c) == state.errorColor, i == failing && !performance);
+                QCOMPARE(view.background(c) == state.errorColor, i == failing && !performance);
             }
-            ClearFieldMarks(window, state);
-            enter(window, std::get<0>(steps[failing]), std::get<1>(steps[failing]));
+            ClearFieldMarks(view, state);
+            view.setText(std::get<0>(steps[failing]), local(view, std::get<1>(steps[failing])));
         }
-        QVERIFY(ValidateEntries(state, window, ValidationMode::WithLoop));
+        QVERIFY(ValidateEntries(state, view, ValidationMode::WithLoop));
         QCOMPARE(state.settings, valid);
     }
 }
 
-void EntriesTest::validationModes()
+void ConvertTest::validationModes()
 {
     QFETCH(QLocale, locale);
     QFETCH(int, row);
     const ModeCase &c = modeCases[row];
     LocaleGuard guard(locale);
-    Setup window(missingPorts());
+    FakeView view;
     for (const auto &[control, text, message] : steps)
-        enter(window, control, text);
-    enter(window, c.control, c.text);
-    window.state().settings = untouched;
-    QCOMPARE(ValidateEntries(window.state(), window, c.mode), c.ok);
-    QCOMPARE(fieldOf(window.state().settings, c.control), c.field);
-    QCOMPARE(window.background(c.control) == window.state().errorColor, !c.ok);
+        view.setText(control, local(view, text));
+    view.setText(c.control, local(view, c.text));
+    view.state.settings = untouched;
+    QCOMPARE(ValidateEntries(view.state, view, c.mode), c.ok);
+    QCOMPARE(fieldOf(view.state.settings, c.control), c.field);
+    QCOMPARE(view.background(c.control) == view.state.errorColor, !c.ok);
 }
 
-void EntriesTest::show()
+void ConvertTest::show()
 {
     QFETCH(QLocale, locale);
     QFETCH(int, row);
     const ShowCase &c = showCases[row];
     LocaleGuard guard(locale);
-    Setup window(missingPorts());
-    SetupState &state = window.state();
+    FakeView view;
+    SetupState &state = view.state;
     state.settings = showable;
     if (isList(c.control)) {
         *rowOf(state.settings, c.control) = std::int16_t(c.value);
     } else {
-        typeText(window, c.control, "12");
+        view.setText(c.control, "12");
         *numberOf(state.settings, c.control) = c.value;
     }
-    const QString text = QString(c.text).replace('.', state.decimalSep);
+    const QString text = local(view, c.text);
 
-    QCOMPARE(ShowSettings(state, window, true), c.ok);
+    QCOMPARE(ShowSettings(state, view, true), c.ok);
     if (isList(c.control)) { // only an averaging time outside the list is left unchosen, and marked
-        QCOMPARE(window.text(c.control), text);
-        QCOMPARE(window.background(c.control) == state.errorColor, text.isEmpty());
+        QCOMPARE(view.text(c.control), text);
+        QCOMPARE(view.background(c.control) == state.errorColor, text.isEmpty());
         return;
     }
-    QVERIFY(text.isEmpty() || window.text(c.control) == text);
+    QVERIFY(text.isEmpty() || view.text(c.control) == text);
     const float stored = *numberOf(state.settings, c.control);
     QVERIFY(stored == c.stored || (std::isnan(stored) && std::isnan(c.stored)));
     if (text == "12")
         return;
     // What is shown reads back as what is stored; what cannot be shown stops validation at its box.
-    QCOMPARE(ValidateEntries(state, window, ValidationMode::WithLoop), c.ok);
-    QVERIFY(c.ok ? *numberOf(state.settings, c.control) == c.stored : window.background(c.control) == state.errorColor);
+    QCOMPARE(ValidateEntries(state, view, ValidationMode::WithLoop), c.ok);
+    QVERIFY(c.ok ? *numberOf(state.settings, c.control) == c.stored : view.background(c.control) == state.errorColor);
 }
 
-void EntriesTest::showWithoutInstallation()
+// Worked examples to the sensor's unit, clamped boxes marked, and back where nothing was clamped.
+void ConvertTest::scaling()
 {
-    // The installation is left as it is, unusable values included.
-    Setup window(missingPorts());
-    typeText(window, Control::txtFactor, "12");
-    SensorSettings &s = window.state().settings = showable;
-    s.kFactor = 0;
-    s.outputUnit = s.averaging = -1;
-    QVERIFY(ShowSettings(window.state(), window, false));
-    QVERIFY(window.text(Control::txtFactor) == "12" && window.text(Control::cboutputunit).isEmpty());
-    QVERIFY(window.text(Control::txt20ma) == "20" && window.text(Control::cbAverging).isEmpty());
+    QFETCH(int, row);
+    const ScaleCase &c = scaleCases[row];
+    FakeView view;
+    SetupState &state = view.state;
+    state.settings = c.user;
+    state.hasLoopOutput = c.loop;
+    QCOMPARE(ToSensorUnits(state), c.marked);
+    QVERIFY2(close(state.sensor4mA, c.at4mA) && close(state.sensor20mA, c.at20mA) && close(state.sensorCutoff, c.cutoff),
+             qPrintable(QStringLiteral("%1 %2 %3").arg(state.sensor4mA).arg(state.sensor20mA).arg(state.sensorCutoff)));
+    ToDisplayUnits(state);
+    const SensorSettings &s = state.settings;
+    QVERIFY(!c.marked.isEmpty() || (close(s.setpoint4mA, c.user.setpoint4mA) && close(s.setpoint20mA, c.user.setpoint20mA)
+                                    && close(s.lowFlowCutoff, c.user.lowFlowCutoff)));
 }
 
-QTEST_MAIN(EntriesTest)
-#include "tst_entries.moc"
+void ConvertTest::scalingGuards()
+{
+    // Back into the user's unit: an unusable K-factor gives the 99999 marker per litre or per
+    // area, no pipe an area of 1, a result beyond single precision an infinity (never shown).
+    const std::pair<SensorSettings, double> toDisplay[] = {
+        {{3, 1, 100, 0, 0, 1}, 99999}, {{5, 1, 100, 0, 0, 0}, 99999 / 3.7854118},
+        {{0, 2, 100, 0, 0.0000099f, 1}, 99999 / 1000.0 / area100mm}, {{1, 0, 0, 0, 1000, 1}, 0.1 / 1000 * 3.2808399},
+        {{0, 3, 2e-13f, 0, 0.00002f, 0}, infinite},
+    };
+    FakeView view;
+    SetupState &state = view.state;
+    for (const auto &[units, user] : toDisplay) {
+        state.settings = units;
+        state.sensor4mA = state.sensor20mA = state.sensorCutoff = 1;
+        ToDisplayUnits(state);
+        for (float got : {state.settings.setpoint4mA, state.settings.setpoint20mA, state.settings.lowFlowCutoff})
+            QVERIFY2(std::isinf(user) ? got == float(user) : close(got, user), qPrintable(QString::number(got)));
+    }
+
+    // Units outside the tables convert nothing and are never read past a table.
+    state.settings = {-1, 1, 100, 0, 100, 1, 0, 5};
+    QVERIFY(ToSensorUnits(state) == QList{Control::cboutputunit} && state.sensor20mA == 1);
+    state.settings = {3, 4};
+    QVERIFY(ToSensorUnits(state) == QList{Control::cbtimeunit});
+    ToDisplayUnits(state);
+    QVERIFY(std::isnan(state.settings.setpoint20mA));
+}
+
+QTEST_GUILESS_MAIN(ConvertTest)
+#include "tst_convert.moc"

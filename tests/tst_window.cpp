@@ -3,6 +3,7 @@
 #include "LocaleGuard.h"
 #include "FakeView.h"
 #include "state/Status.h"
+#include "ui/GroupFrame.h"
 #include "ui/Setup.h"
 
 #include <QtTest>
@@ -86,6 +87,11 @@ void TestWindow::form()
         for (const QRect &other : std::as_const(placed))
             QVERIFY2(!at.intersects(other), qPrintable(w->objectName()));
         placed << at;
+    }
+    const QImage drawn = window.grab().toImage();
+    for (GroupFrame *group : window.findChildren<GroupFrame *>()) { // each heading hides the frame line behind it
+        const QPoint blank = group->heading()->mapTo(&window, QPoint(1, group->heading()->rect().center().y()));
+        QCOMPARE(drawn.pixelColor(blank * drawn.devicePixelRatio()), window.palette().color(QPalette::Window));
     }
     for (Control c : allControls()) {
         QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(window.control(c));

@@ -14,7 +14,7 @@ namespace {
 enum class Stage { Identify, Read, Write, Check }; // Check: reading back after a write
 
 // "$1,9": op 1, parameter 9; readBack: a write whose value is read back afterwards.
-struct Scenario { int level; Stage stage; int op; int param; bool readBack; SimFault fault; };
+struct Scenario { int level; Stage stage; CommandFault command; bool readBack; };
 
 const QString looking = QStringLiteral("Looking For A Sensor");
 
@@ -27,15 +27,15 @@ QByteArray untouched(const Parameter &p) { return p.form == TextForm::Frequency 
 // sensor refuses it.
 QString outcome(const Scenario &s)
 {
-    const SimFault f = s.fault;
-    const QString written = "Sensor Settings Written", failed = "Could Not Write All Of The Settings - Check Power and Wiring";
-    if (s.stage == Stage::Check)
-        return f == SimFault::Extra ? written : failed;
+    const SimFault f = s.command.fault;
     if (s.stage == Stage::Write && f == SimFault::NoAnswer && s.readBack)
         return QStringLiteral("Sensor Did Not Keep All Of The Settings - Write Again");
-    if (s.stage == Stage::Write)
-        return f == SimFault::NoAnswer || f == SimFault::Garbage || f == SimFault::Extra || f == SimFault::Late ? written : failed;
-    const bool whole = s.param != levelProbeParameter ? f == SimFault::Extra
+    if (s.stage >= Stage::Write) {
+        const bool passes = s.stage == Stage::Check ? f == SimFault::Extra
+            : f == SimFault::NoAnswer || f == SimFault::Garbage || f == SimFault::Extra || f == SimFault::Late;
+        return passes ? "Sensor Settings Written" : "Could Not Write All Of The Settings - Check Power and Wiring";
+    }
+    const bool whole = s.command.param != levelProbeParameter ? f == SimFault::Extra
         : s.level == 12 ? f == SimFault::Refuse || f == SimFault::Extra : f != SimFault::Refuse && f != SimFault::HangUp;
     if (!whole)
         return QStringLiteral("Could Not Read All Of The Settings - Check Wiring");
@@ -44,18 +44,17 @@ QString outcome(const Scenario &s)
 }
 
 // The start of a command on the line: "$1,9\r"; a write's "$2,9," goes on with the key and value.
-QByteArray commandStart(int op, int param)
+QByteArray commandStart(const CommandFault &c)
 {
-    return QStringLiteral("$%1,%2%3").arg(op).arg(param).arg(op < 2 ? '\r' : ',').toLatin1();
+    return QStringLiteral("$%1,%2%3").arg(c.op).arg(c.param).arg(c.op < 2 ? '\r' : ',').toLatin1();
 }
 
 // Every box, list and label.
 QStringList shownValues(const Setup &window)
 {
     QStringList shown;
-    for (Control control : allControls())
-        if (control <= Control::lbunit3)
-            shown << window.text(control);
+    for (int control = 0; control <= int(Control::lbunit3); ++control)
+        shown << window.text(Control(control));
     return shown;
 }
 
@@ -77,15 +76,14 @@ struct Rig
             window.setCurrentIndex(list, row);
         if (connected && window.link().OpenPort(1) == 1)
             window.state().linkState = LinkState::Connected;
-        status.clear();
+        status.clear(); // what entering showed
         if (fault.fault != SimFault::HangUp)
             return;
         // Unplugged while the answer is awaited, after the whole echo: the simulator's own HangUp cuts
         // the echo short, which fails on the echo alone.
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("lost:")));
         sim.config().faults = {{fault.op, fault.param, SimFault::NoAnswer}};
-        watch = onCommand(sim, commandStart(fault.op, fault.param),
-                          [this] { QTimer::singleShot(30, &sim, &SimulatedPort::hangUp); });
+        watch = onCommand(sim, commandStart(fault), [this] { QTimer::singleShot(30, &sim, &SimulatedPort::hangUp); });
     }
     SimPorts sims;
     SimulatedPort &sim;
@@ -126,7 +124,7 @@ private slots:
             const auto add = [level, &stageNames, &faultNames](Stage stage, int op, int param, bool readBack) {
                 for (int f = int(SimFault::Refuse); f <= int(SimFault::HangUp); ++f)
                     QTest::addRow("%d %s $%d,%d %s", level, stageNames[int(stage)], op, param, faultNames[f - 1])
-                        << Scenario{level, stage, op, param, readBack, SimFault(f)};
+                        << Scenario{level, stage, {op, param, SimFault(f)}, readBack};
             };
             const LevelTable &table = TableForLevel(std::int16_t(level));
             for (int param : {levelProbeParameter, table.typeParameter, table.serialParameter})
@@ -156,7 +154,7 @@ private slots:
                 m_stored[level][p.number] = writer.sim.sensor().value(p.number);
         }
 
-        Rig rig(level, {scenario.op, scenario.param, scenario.fault});
+        Rig rig(level, scenario.command);
         for (const Parameter &p : parameters)
             if (writing)
                 rig.sim.sensor().setValue(p.number, untouched(p));
@@ -168,15 +166,16 @@ private slots:
         QVERIFY(!rig.status.showed(looking));
         QCOMPARE(rig.window.state().linkState, done ? LinkState::Connected : LinkState::NoAdaptor);
         // Nothing goes out after the command that failed (a probe answered wrongly fails on the next).
-        if (!done && scenario.param != levelProbeParameter)
-            QVERIFY(rig.sim.commands().last().startsWith(commandStart(scenario.op, scenario.param)));
+        if (!done && scenario.command.param != levelProbeParameter)
+            QVERIFY(rig.sim.commands().last().startsWith(commandStart(scenario.command)));
         // The writes before the fault (all when done) stored their values, none after it was sent.
-        // What the faulted write itself leaves is the simulator's business.
-        const auto faulted = scenario.stage != Stage::Write ? parameters.end()
-            : std::find_if(parameters.begin(), parameters.end(), [&](const Parameter &p) { return p.number == scenario.param; });
-        for (auto p = parameters.begin(); writing && p != parameters.end(); ++p)
-            if (p != faulted)
-                QCOMPARE(rig.sim.sensor().value(p->number), p < faulted || done ? m_stored[level][p->number] : untouched(*p));
+        bool beforeFault = true;
+        for (const Parameter &p : parameters) {
+            const bool faulted = scenario.stage == Stage::Write && p.number == scenario.command.param; // the simulator's business
+            beforeFault = beforeFault && !faulted;
+            if (writing && !faulted)
+                QCOMPARE(rig.sim.sensor().value(p.number), beforeFault || done ? m_stored[level][p.number] : untouched(p));
+        }
         if (!writing)
             QCOMPARE(done ? shownValues(rig.window) : QStringList{rig.window.text(Control::txtserialnum)},
                      done ? m_shown[level] : QStringList{"Not Read"});

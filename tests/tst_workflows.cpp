@@ -42,13 +42,13 @@ void meddle(Setup &window)
     }
 }
 
-// "n=text;...": texts of the sensor's parameters.
-QList<std::pair<int, QByteArray>> sensorTexts(const QString &spec)
+// The colour a status text shows in: busy while a write runs, good when written, otherwise error.
+ColourValue colourOf(const SetupState &state, const QString &text)
 {
-    QList<std::pair<int, QByteArray>> texts;
-    for (const QString &item : spec.split(';', Qt::SkipEmptyParts))
-        texts.append({item.section('=', 0, 0).toInt(), item.section('=', 1).toLatin1()});
-    return texts;
+    if (text == "Sensor Settings Written")
+        return state.goodColor;
+    const bool busy = text == "Writing Settings To Sensor" || text.startsWith("Checking") || text.startsWith("Finishing");
+    return busy ? state.busyColor : state.errorColor;
 }
 
 // A window connected to a simulated sensor at COM1, as a search leaves it, and its status history.
@@ -79,17 +79,22 @@ struct Rig
     StatusRecorder status{window};
 };
 
-// One write: what is entered instead of the usual, the sensor's faults and what the user is shown.
+using SensorTexts = QList<std::pair<int, QByteArray>>; // parameter and text
+
+// One write: the status texts it shows from its start, what is entered instead of the usual, the
+// sensor's faults, and where Exit comes, if it does.
 struct WriteCase
 {
     int level;
+    QStringList shown;
     Entries entered;
     QList<CommandFault> faults;
-    QString message;
     QList<Control> marked;  // as not kept, or as out of range
     QString shown20mA;      // instead of the entered one: limited to what the sensor takes
-    QString answers;        // under German: texts the sensor gives back instead, "n=text;..."
-    QString stored;         // texts the sensor then holds, "n=text;..."
+    SensorTexts answers;    // under German: what the sensor gives back instead
+    SensorTexts stored;     // what the sensor then holds
+    QString exitAt;         // as a command starting so goes out, or as the status line shows this text
+    bool closeBox = false;  // instead of Exit
 };
 
 } // namespace
@@ -124,71 +129,6 @@ private slots:
         for (const auto &[entry, text] : {std::pair(Control::txt4ma, "-2.5"), {Control::txt20ma, "5"},
                                           {Control::txtlowflowcutoff, "0.25"}, {Control::cbRejection, "50 Hz"}})
             QCOMPARE(rig.window.text(entry), QString::fromLatin1(text));
-    }
-
-    // Exit or the close box while a write runs: before the first value it ends at once and nothing is
-    // written; after it, the write runs to its closing command and then ends without its check, or ends
-    // at its failure when the sensor falls silent meanwhile. In the check or the end pause it ends at once.
-    void exitDuringWrite_data()
-    {
-        QTest::addColumn<int>("level");
-        QTest::addColumn<QString>("at"); // the start of a command, or a status text
-        QTest::addColumn<QStringList>("shown"); // from the start of the write
-        QTest::addColumn<bool>("closeBox");
-        const QString writing = "Writing Settings To Sensor", finishing = "Finishing The Write - Please Wait",
-                      checking = "Checking The Written Settings", written = "Sensor Settings Written";
-        for (int level : {12, 20}) {
-            const std::vector<Parameter> &parameters = TableForLevel(std::int16_t(level)).parameters;
-            const QString first = QStringLiteral("$2,%1,").arg(parameters.front().number);
-            const auto firstRead = std::find_if(parameters.begin(), parameters.end(), [](auto &p) { return p.readLimit > 0; });
-            const std::tuple<const char *, QString, QStringList> stages[] = {{"identifying", "$1,25\r", {writing}},
-                {"first value", first, {writing, finishing}}, {"closing command", "$3,0,", {writing, finishing}},
-                {"sensor falls silent", first, {writing, finishing, "Could Not Write All Of The Settings - Check Power and Wiring"}},
-                {"checking", QStringLiteral("$1,%1\r").arg(firstRead->number), {writing, checking}},
-                {"end pause", written, {writing, checking, written}}};
-            for (const auto &[name, at, shown] : stages)
-                for (bool closeBox : {false, true})
-                    QTest::addRow("%d %s %s", level, name, closeBox ? "close box" : "Exit") << level << at << shown << closeBox;
-        }
-    }
-
-    void exitDuringWrite()
-    {
-        QFETCH(int, level);
-        QFETCH(QString, at);
-        QFETCH(QStringList, shown);
-        QFETCH(bool, closeBox);
-        const std::vector<Parameter> &parameters = TableForLevel(std::int16_t(level)).parameters;
-        const bool identifying = shown.size() == 1, failed = shown.last().startsWith("Could Not");
-        Rig rig(level);
-        if (failed)
-            rig.sim.config().withFault(2, parameters.back().number, SimFault::Silent);
-        rig.window.show();
-        rig.enter();
-        const auto entered = shownEntries(rig.window);
-        rig.status.clear();
-        QElapsedTimer sinceExit;
-        const auto exit = [&] {
-            meddle(rig.window);
-            sinceExit.start();
-            closeBox ? void(rig.window.close()) : rig.click(Control::cmdok);
-        };
-        const auto watch = onCommand(rig.sim, at.toLatin1(), exit); // as the command goes out,
-        rig.status.onText(at, exit);                                 // or as the text shows
-        rig.click(Control::cmdSaveSensor);
-        const qint64 took = sinceExit.elapsed();
-
-        QVERIFY(!rig.window.isVisible() && rig.window.link().waits().programEnded() && !rig.window.link().isOpen());
-        QVERIFY(actionButtonsDisabled(rig.window)); // nothing ran after Exit
-        QCOMPARE(shownEntries(rig.window), entered); // what was written: nothing typed meanwhile counts
-        QCOMPARE(rig.sim.received().count("$2,"), identifying ? 0 : qsizetype(parameters.size()));
-        QCOMPARE(rig.sim.received().contains("$3,0,"), !identifying && !failed);
-        if (at.startsWith("$1,")) // a read: nothing goes out after Exit
-            QCOMPARE(rig.sim.commands().last(), at.toLatin1());
-        QCOMPARE(rig.status.texts(), shown);
-        QVERIFY(identifying || rig.status.entries()[1].colour == rig.window.state().busyColor);
-        const bool runsOn = shown.contains("Finishing The Write - Please Wait");
-        QVERIFY2(took < (runsOn ? 2000 : 250), qPrintable(QString::number(took)));
     }
 
     // Each search asks for the ports anew: none at first, then one the user may not open, then the same
@@ -248,82 +188,128 @@ private slots:
 
     // A write counts as written only when the sensor gives back what was sent; it then reads back as
     // entered. Entries the sensor cannot take are refused before anything goes out, one beyond it shown
-    // limited. A volume unit does not use the pipe: no diameter, not even 0, stops its write.
+    // limited; a volume unit does not use the pipe, so no diameter, not even 0, stops its write.
+    // Exit or the close box: before the first value the write ends at once and nothing is written; after
+    // it, the write runs to its closing command and ends without its check, or ends at its failure when
+    // the sensor falls silent meanwhile; in the check or the end pause it ends at once.
     void writes_data()
     {
         QTest::addColumn<WriteCase>("write");
-        const QString written = "Sensor Settings Written", refused = "Some settings were out of range - Please Re-Check";
+        const QString writing = "Writing Settings To Sensor", checking = "Checking The Written Settings",
+                      written = "Sensor Settings Written", finishing = "Finishing The Write - Please Wait";
+        const QStringList refused = {writing, "Some settings were out of range - Please Re-Check"};
         const auto zeros = [](const Entries &changes) {
             Entries entries = {{Control::txt4ma, "0"}, {Control::txt20ma, "1"}, {Control::txtlowflowcutoff, "0"}};
             entries.insert(changes);
             return entries;
         };
-        QTest::newRow("20 mA beyond the sensor") << WriteCase{20, zeros({{Control::txt20ma, "20"},
-            {Control::txtlowflowcutoff, "0.05"}}), {}, refused, {Control::txt20ma}, "10"};
+        QTest::newRow("20 mA beyond the sensor") << WriteCase{20, refused, zeros({{Control::txt20ma, "20"},
+            {Control::txtlowflowcutoff, "0.05"}}), {}, {Control::txt20ma}, "10"};
         QTest::newRow("K-factor rounded onto its bound")
-            << WriteCase{20, zeros({{Control::txtFactor, "0.0001"}}), {}, refused, {Control::txtFactor}};
+            << WriteCase{20, refused, zeros({{Control::txtFactor, "0.0001"}}), {}, {Control::txtFactor}};
         QTest::newRow("velocity, pipe ID zero")
-            << WriteCase{20, zeros({{Control::txtpipeid, "0"}, {Control::cboutputunit, 0}}), {}, refused, {Control::txtpipeid}};
+            << WriteCase{20, refused, zeros({{Control::txtpipeid, "0"}, {Control::cboutputunit, 0}}), {}, {Control::txtpipeid}};
         QTest::newRow("velocity, pipe ID 5000")
-            << WriteCase{20, zeros({{Control::txtpipeid, "5000"}, {Control::cboutputunit, 1}}), {}, refused, {Control::txtpipeid}};
-        QTest::newRow("cubic metres, no pipe")
-            << WriteCase{20, zeros({{Control::txt20ma, "0.01"}, {Control::txtpipeid, "0"}, {Control::cboutputunit, 2}}), {}, written};
-        QTest::newRow("litres, no pipe") << WriteCase{20, zeros({{Control::txtpipeid, "0"}}), {}, written};
-        const QString otherForms[] = {"10=-2.50000;11=5.0;6=0.250000", "27=-2.500;28=5.00000;36=0.2500000;37=100.00000;45=100.0"};
-        const QString stored[] = {"10=-2.5;11=5;6=0.25", "9=5;27=-2.5"}; // loop values in the sensor's unit
+            << WriteCase{20, refused, zeros({{Control::txtpipeid, "5000"}, {Control::cboutputunit, 1}}), {}, {Control::txtpipeid}};
+        QTest::newRow("cubic metres, no pipe") << WriteCase{20, {writing, checking, written},
+            zeros({{Control::txt20ma, "0.01"}, {Control::txtpipeid, "0"}, {Control::cboutputunit, 2}})};
+        QTest::newRow("litres, no pipe") << WriteCase{20, {writing, checking, written}, zeros({{Control::txtpipeid, "0"}})};
+        const SensorTexts otherForms[] = {{{10, "-2.50000"}, {11, "5.0"}, {6, "0.250000"}},
+            {{27, "-2.500"}, {28, "5.00000"}, {36, "0.2500000"}, {37, "100.00000"}, {45, "100.0"}}};
+        const SensorTexts stored[] = {{{10, "-2.5"}, {11, "5"}, {6, "0.25"}}, {{9, "5"}, {27, "-2.5"}}}; // loop values in the sensor's unit
         for (int level : {12, 20}) {
+            const std::vector<Parameter> &parameters = TableForLevel(std::int16_t(level)).parameters;
             QList<CommandFault> unanswered;
-            for (const Parameter &p : TableForLevel(std::int16_t(level)).parameters) {
+            for (const Parameter &p : parameters) {
                 unanswered.append({2, p.number, SimFault::KeptUnanswered});
                 if (p.readLimit > 0)
-                    QTest::addRow("%d: $2,%d accepted, not kept", level, p.number) << WriteCase{level, {},
-                        {{2, p.number, SimFault::NotKept}}, "Sensor Did Not Keep All Of The Settings - Write Again", {p.entry}};
+                    QTest::addRow("%d: $2,%d accepted, not kept", level, p.number) << WriteCase{level, {writing, checking,
+                        "Sensor Did Not Keep All Of The Settings - Write Again"}, {}, {{2, p.number, SimFault::NotKept}}, {p.entry}};
             }
             QTest::addRow("%d: every write kept, unanswered", level)
-                << WriteCase{level, {}, unanswered, written, {}, {}, {}, stored[level / 20]};
+                << WriteCase{level, {writing, checking, written}, {}, unanswered, {}, {}, {}, stored[level / 20]};
             QTest::addRow("%d: decimals given back in another form", level)
-                << WriteCase{level, {}, {}, written, {}, {}, otherForms[level / 20]};
+                << WriteCase{level, {writing, checking, written}, {}, {}, {}, {}, otherForms[level / 20]};
+            const QString first = QStringLiteral("$2,%1,").arg(parameters.front().number);
+            const auto firstRead = std::find_if(parameters.begin(), parameters.end(), [](auto &p) { return p.readLimit > 0; });
+            const QList<CommandFault> silent = {{2, parameters.back().number, SimFault::Silent}};
+            const std::tuple<const char *, QString, QStringList, QList<CommandFault>> exits[] = {
+                {"identifying", "$1,25\r", {writing}, {}}, {"first value", first, {writing, finishing}, {}},
+                {"closing command", "$3,0,", {writing, finishing}, {}},
+                {"first value, sensor falls silent", first,
+                 {writing, finishing, "Could Not Write All Of The Settings - Check Power and Wiring"}, silent},
+                {"checking", QStringLiteral("$1,%1\r").arg(firstRead->number), {writing, checking}, {}},
+                {"end pause", written, {writing, checking, written}, {}}};
+            for (const auto &[name, at, shown, faults] : exits)
+                for (bool closeBox : {false, true})
+                    QTest::addRow("%d: %s at %s", level, closeBox ? "close box" : "Exit", name)
+                        << WriteCase{level, shown, {}, faults, {}, {}, {}, {}, at, closeBox};
         }
     }
 
     void writes()
     {
         QFETCH(WriteCase, write);
-        const bool refused = write.message.startsWith("Some"), written = write.message == "Sensor Settings Written";
+        const std::vector<Parameter> &parameters = TableForLevel(std::int16_t(write.level)).parameters;
+        const bool exits = !write.exitAt.isEmpty(), refused = write.shown.last().startsWith("Some");
+        const bool wrote = write.shown.size() > 1 && !refused, failed = write.shown.last().startsWith("Could Not");
         LocaleGuard locale(write.answers.isEmpty() ? LocaleGuard::english() : LocaleGuard::german());
         Rig rig(write.level);
         rig.sim.config().faults = write.faults;
-        rig.sim.config().charMs = 0.1; // the line's speed is not what this is about
+        if (!exits) // the line's speed is not what this is about, but Exit is timed by it
+            rig.sim.config().charMs = 0.1;
         for (const CommandFault &f : write.faults) // a value unlike the one written, so that one not kept shows
             rig.sim.sensor().setValue(f.param, f.param == 9 && write.level == 12 ? "60" : "-9");
+        rig.window.show();
         rig.enter(write.entered);
         QMap<Control, QString> shown = shownEntries(rig.window);
         if (!write.shown20mA.isEmpty())
             shown[Control::txt20ma] = write.shown20mA;
+        rig.status.clear();
         rig.status.onText(QStringLiteral("Checking The Written Settings"), [&] {
-            for (const auto &[param, text] : sensorTexts(write.answers))
+            for (const auto &[param, text] : write.answers)
                 rig.sim.sensor().setValue(param, text);
         });
+        QElapsedTimer sinceExit;
+        const auto exit = [&] {
+            meddle(rig.window); // nothing typed meanwhile counts
+            sinceExit.start();
+            write.closeBox ? void(rig.window.close()) : rig.click(Control::cmdok);
+        };
+        const auto watch = exits ? onCommand(rig.sim, write.exitAt.toLatin1(), exit) : nullptr;
+        rig.status.onText(write.exitAt, exit);
         rig.click(Control::cmdSaveSensor);
+        const qint64 took = sinceExit.elapsed();
 
-        QCOMPARE(rig.status.texts().last(), write.message);
-        QCOMPARE(rig.status.entries().last().colour, written ? rig.window.state().goodColor : rig.window.state().errorColor);
+        QCOMPARE(rig.status.texts(), write.shown);
+        for (const StatusEntry &entry : rig.status.entries())
+            QCOMPARE(entry.colour, colourOf(rig.window.state(), entry.text));
         QCOMPARE(shownEntries(rig.window), shown);
         for (Control c : usual.keys())
             QCOMPARE(rig.window.background(c) == rig.window.state().errorColor, write.marked.contains(c));
-        QVERIFY(actionButtonsEnabled(rig.window) && rig.window.state().linkState == LinkState::Connected);
-        QString reads; // the level's reads, nothing else, follow the closing command
-        for (const Parameter &p : TableForLevel(std::int16_t(write.level)).parameters)
+        QCOMPARE(rig.sim.received().count("$2,"), wrote ? qsizetype(parameters.size()) : 0);
+        QCOMPARE(rig.sim.received().contains("$3,0,"), wrote && !failed);
+        QString reads; // the level's reads, nothing else, follow the closing command; Exit stops them at once
+        for (const Parameter &p : parameters)
             reads += p.readLimit > 0 ? QStringLiteral("$1,%1\r").arg(p.number) : QString();
+        const QString checked = !write.shown.contains("Checking The Written Settings") ? QString()
+            : write.exitAt.startsWith("$1,") ? write.exitAt : reads;
+        QCOMPARE(QString::fromLatin1(rig.sim.received()).section(QStringLiteral("$3,0,plomvar\r"), 1), checked);
+        if (exits) {
+            QVERIFY(!rig.window.isVisible() && rig.window.link().waits().programEnded() && !rig.window.link().isOpen());
+            QVERIFY(actionButtonsDisabled(rig.window)); // nothing ran after Exit
+            QVERIFY2(took < (write.shown.contains("Finishing The Write - Please Wait") ? 2000 : 250), qPrintable(QString::number(took)));
+            return;
+        }
+        QVERIFY(actionButtonsEnabled(rig.window) && rig.window.state().linkState == LinkState::Connected);
         QCOMPARE(rig.sim.received().isEmpty(), refused); // nothing sent
-        QCOMPARE(QString::fromLatin1(rig.sim.received()).section(QStringLiteral("$3,0,plomvar\r"), 1), refused ? "" : reads);
-        for (const auto &[param, text] : sensorTexts(write.stored))
+        for (const auto &[param, text] : write.stored)
             QCOMPARE(rig.sim.sensor().value(param), text);
-        if (written && write.entered.isEmpty()) { // and reads back as entered
+        if (write.marked.isEmpty() && write.entered.isEmpty()) { // and reads back as entered
             rig.click(Control::cmdReadSensor);
             QCOMPARE(shownEntries(rig.window), shown);
         }
-        if (written || refused || write.level == 20) // one level's retries show it; level 12's are the quicker
+        if (write.marked.isEmpty() || refused || write.level == 20) // one level's retries show it; level 12's are the quicker
             return;
         rig.sim.config().faults.clear(); // a second click writes the entries again
         rig.click(Control::cmdSaveSensor);

@@ -42,13 +42,14 @@ void meddle(Setup &window)
     }
 }
 
+const QString writing = "Writing Settings To Sensor", checking = "Checking The Written Settings",
+              finishing = "Finishing The Write - Please Wait", written = "Sensor Settings Written";
+
 // The colour a status text shows in: busy while a write runs, good when written, otherwise error.
 ColourValue colourOf(const SetupState &state, const QString &text)
 {
-    if (text == "Sensor Settings Written")
-        return state.goodColor;
-    const bool busy = text == "Writing Settings To Sensor" || text.startsWith("Checking") || text.startsWith("Finishing");
-    return busy ? state.busyColor : state.errorColor;
+    return text == written ? state.goodColor
+        : QStringList{writing, checking, finishing}.contains(text) ? state.busyColor : state.errorColor;
 }
 
 // A window connected to a simulated sensor at COM1, as a search leaves it, and its status history.
@@ -144,7 +145,8 @@ private slots:
         QProgressBar *bar = window.progressBar();
         connect(bar, &QProgressBar::valueChanged, [&](int value) {
             steps.append({bar->format(), value});
-            QVERIFY(window.cursor().shape() == Qt::BusyCursor && window.control(Control::cmdok)->cursor().shape() == Qt::ArrowCursor);
+            QVERIFY(window.cursor().shape() == Qt::BusyCursor);
+            QCOMPARE(window.control(Control::cmdok)->cursor().shape(), Qt::ArrowCursor); // Exit stays at hand
         });
         const auto read = [&](const QString &message, const QString &skipped = {}) {
             steps.clear();
@@ -186,52 +188,45 @@ private slots:
         QCOMPARE(window.link().port().devicePath(1), now[0]);
     }
 
-    // A write counts as written only when the sensor gives back what was sent; it then reads back as
-    // entered. Entries the sensor cannot take are refused before anything goes out, one beyond it shown
-    // limited; a volume unit does not use the pipe, so no diameter, not even 0, stops its write.
-    // Exit or the close box: before the first value the write ends at once and nothing is written; after
-    // it, the write runs to its closing command and ends without its check, or ends at its failure when
-    // the sensor falls silent meanwhile; in the check or the end pause it ends at once.
+    // Written only when the sensor gives back what was sent. Entries it cannot take are refused before
+    // anything goes out. Exit after the first value lets the write run to its closing command, without
+    // its check; before it, in the check or in the end pause, Exit ends the write at once.
     void writes_data()
     {
         QTest::addColumn<WriteCase>("write");
-        const QString writing = "Writing Settings To Sensor", checking = "Checking The Written Settings",
-                      written = "Sensor Settings Written", finishing = "Finishing The Write - Please Wait";
-        const QStringList refused = {writing, "Some settings were out of range - Please Re-Check"};
-        const auto zeros = [](const Entries &changes) {
-            Entries entries = {{Control::txt4ma, "0"}, {Control::txt20ma, "1"}, {Control::txtlowflowcutoff, "0"}};
-            entries.insert(changes);
-            return entries;
-        };
-        QTest::newRow("20 mA beyond the sensor") << WriteCase{20, refused, zeros({{Control::txt20ma, "20"},
-            {Control::txtlowflowcutoff, "0.05"}}), {}, {Control::txt20ma}, "10"};
-        QTest::newRow("K-factor rounded onto its bound")
-            << WriteCase{20, refused, zeros({{Control::txtFactor, "0.0001"}}), {}, {Control::txtFactor}};
-        QTest::newRow("velocity, pipe ID zero")
-            << WriteCase{20, refused, zeros({{Control::txtpipeid, "0"}, {Control::cboutputunit, 0}}), {}, {Control::txtpipeid}};
-        QTest::newRow("velocity, pipe ID 5000")
-            << WriteCase{20, refused, zeros({{Control::txtpipeid, "5000"}, {Control::cboutputunit, 1}}), {}, {Control::txtpipeid}};
-        QTest::newRow("cubic metres, no pipe") << WriteCase{20, {writing, checking, written},
-            zeros({{Control::txt20ma, "0.01"}, {Control::txtpipeid, "0"}, {Control::cboutputunit, 2}})};
-        QTest::newRow("litres, no pipe") << WriteCase{20, {writing, checking, written}, zeros({{Control::txtpipeid, "0"}})};
+        // Refused: the entries marked, 20 mA shown limited. Written (a volume unit does not use the pipe,
+        // so no diameter, not even 0, stops it): what the sensor then holds, in its unit.
+        const std::tuple<const char *, Entries, QList<Control>, const char *, SensorTexts> checked[] = {
+            {"20 mA beyond the sensor", {{Control::txt20ma, "20"}, {Control::txtlowflowcutoff, "0.05"}},
+             {Control::txt20ma}, "10", {}},
+            {"K-factor rounded onto its bound", {{Control::txtFactor, "0.0001"}}, {Control::txtFactor}, "", {}},
+            {"velocity, pipe ID zero", {{Control::txtpipeid, "0"}, {Control::cboutputunit, 0}}, {Control::txtpipeid}, "", {}},
+            {"velocity, pipe ID 5000", {{Control::txtpipeid, "5000"}, {Control::cboutputunit, 1}},
+             {Control::txtpipeid}, "", {}},
+            {"cubic metres, no pipe", {{Control::txt20ma, "0.01"}, {Control::txtpipeid, "0"}, {Control::cboutputunit, 2}},
+             {}, "", {{9, "10"}, {27, "0"}, {37, "0"}}},
+            {"litres, no pipe", {{Control::txtpipeid, "0"}}, {}, "", {{9, "1"}, {28, "1"}}}};
+        const QString outOfRange = "Some settings were out of range - Please Re-Check";
+        for (const auto &[name, changes, marked, shown20mA, stored] : checked) {
+            Entries entered = {{Control::txt4ma, "0"}, {Control::txt20ma, "1"}, {Control::txtlowflowcutoff, "0"}};
+            entered.insert(changes);
+            const QStringList shown = marked.isEmpty() ? QStringList{writing, checking, written}
+                                                       : QStringList{writing, outOfRange};
+            QTest::newRow(name) << WriteCase{20, shown, entered, {}, marked, shown20mA, {}, stored};
+        }
         const SensorTexts otherForms[] = {{{10, "-2.50000"}, {11, "5.0"}, {6, "0.250000"}},
             {{27, "-2.500"}, {28, "5.00000"}, {36, "0.2500000"}, {37, "100.00000"}, {45, "100.0"}}};
-        const SensorTexts stored[] = {{{10, "-2.5"}, {11, "5"}, {6, "0.25"}}, {{9, "5"}, {27, "-2.5"}}}; // loop values in the sensor's unit
         for (int level : {12, 20}) {
             const std::vector<Parameter> &parameters = TableForLevel(std::int16_t(level)).parameters;
-            QList<CommandFault> unanswered;
-            for (const Parameter &p : parameters) {
-                unanswered.append({2, p.number, SimFault::KeptUnanswered});
+            for (const Parameter &p : parameters)
                 if (p.readLimit > 0)
                     QTest::addRow("%d: $2,%d accepted, not kept", level, p.number) << WriteCase{level, {writing, checking,
-                        "Sensor Did Not Keep All Of The Settings - Write Again"}, {}, {{2, p.number, SimFault::NotKept}}, {p.entry}};
-            }
-            QTest::addRow("%d: every write kept, unanswered", level)
-                << WriteCase{level, {writing, checking, written}, {}, unanswered, {}, {}, {}, stored[level / 20]};
+                        "Sensor Did Not Keep All Of The Settings - Write Again"}, {}, {{2, p.number, SimFault::NotKept}},
+                        {p.entry}};
             QTest::addRow("%d: decimals given back in another form", level)
                 << WriteCase{level, {writing, checking, written}, {}, {}, {}, {}, otherForms[level / 20]};
             const QString first = QStringLiteral("$2,%1,").arg(parameters.front().number);
-            const auto firstRead = std::find_if(parameters.begin(), parameters.end(), [](auto &p) { return p.readLimit > 0; });
+            const auto firstRead = std::find_if(parameters.begin(), parameters.end(), [](auto &p) { return p.readLimit; });
             const QList<CommandFault> silent = {{2, parameters.back().number, SimFault::Silent}};
             const std::tuple<const char *, QString, QStringList, QList<CommandFault>> exits[] = {
                 {"identifying", "$1,25\r", {writing}, {}}, {"first value", first, {writing, finishing}, {}},
@@ -266,7 +261,7 @@ private slots:
         if (!write.shown20mA.isEmpty())
             shown[Control::txt20ma] = write.shown20mA;
         rig.status.clear();
-        rig.status.onText(QStringLiteral("Checking The Written Settings"), [&] {
+        rig.status.onText(checking, [&] {
             for (const auto &[param, text] : write.answers)
                 rig.sim.sensor().setValue(param, text);
         });
@@ -292,13 +287,13 @@ private slots:
         QString reads; // the level's reads, nothing else, follow the closing command; Exit stops them at once
         for (const Parameter &p : parameters)
             reads += p.readLimit > 0 ? QStringLiteral("$1,%1\r").arg(p.number) : QString();
-        const QString checked = !write.shown.contains("Checking The Written Settings") ? QString()
+        const QString checked = !write.shown.contains(checking) ? QString()
             : write.exitAt.startsWith("$1,") ? write.exitAt : reads;
         QCOMPARE(QString::fromLatin1(rig.sim.received()).section(QStringLiteral("$3,0,plomvar\r"), 1), checked);
         if (exits) {
             QVERIFY(!rig.window.isVisible() && rig.window.link().waits().programEnded() && !rig.window.link().isOpen());
             QVERIFY(actionButtonsDisabled(rig.window)); // nothing ran after Exit
-            QVERIFY2(took < (write.shown.contains("Finishing The Write - Please Wait") ? 2000 : 250), qPrintable(QString::number(took)));
+            QVERIFY2(took < (write.shown.contains(finishing) ? 2000 : 250), qPrintable(QString::number(took)));
             return;
         }
         QVERIFY(actionButtonsEnabled(rig.window) && rig.window.state().linkState == LinkState::Connected);
@@ -309,11 +304,11 @@ private slots:
             rig.click(Control::cmdReadSensor);
             QCOMPARE(shownEntries(rig.window), shown);
         }
-        if (write.marked.isEmpty() || refused || write.level == 20) // one level's retries show it; level 12's are the quicker
+        if (write.marked.isEmpty() || refused || write.level == 20) // level 12's retries are the quicker
             return;
         rig.sim.config().faults.clear(); // a second click writes the entries again
         rig.click(Control::cmdSaveSensor);
-        QCOMPARE(rig.status.texts().last(), QStringLiteral("Sensor Settings Written"));
+        QCOMPARE(rig.status.texts().last(), written);
         QCOMPARE(rig.window.background(write.marked.first()), rig.window.state().normalColor);
     }
 };

@@ -21,10 +21,9 @@ const QString looking = QStringLiteral("Looking For A Sensor");
 // In the sensor before a write: no value the window sends.
 QByteArray untouched(const Parameter &p) { return p.form == TextForm::Frequency ? "50" : "-9"; }
 
-// What a sound tool tells after the fault. A write needs its echo and no refusal (an answer cut off
-// may be the start of one), then every value read back whole and as sent: a write left unanswered
-// here is also not stored. A read needs every answer whole; the level probe only asks whether the
-// sensor refuses it.
+// What a sound tool tells after the fault. A write needs its echo and no refusal (a cut-off answer may
+// start one), then every value read back whole and as sent; a write left unanswered here is not stored.
+// A read needs every answer whole; the level probe only asks whether the sensor refuses it.
 QString outcome(const Scenario &s)
 {
     const SimFault f = s.command.fault;
@@ -49,8 +48,7 @@ QByteArray commandStart(const CommandFault &c)
     return QStringLiteral("$%1,%2%3").arg(c.op).arg(c.param).arg(c.op < 2 ? '\r' : ',').toLatin1();
 }
 
-// Every box, list and label.
-QStringList shownValues(const Setup &window)
+QStringList shownValues(const Setup &window) // every box, list and label
 {
     QStringList shown;
     for (int control = 0; control <= int(Control::lbunit3); ++control)

@@ -100,7 +100,6 @@ struct WriteCase
 
 } // namespace
 
-Q_DECLARE_METATYPE(CommandFault)
 Q_DECLARE_METATYPE(WriteCase)
 
 class WorkflowsTest : public QObject

@@ -4,36 +4,35 @@
 
 #include <QPlainTextEdit>
 
+#include <utility>
+
 namespace {
 
-constexpr Control actionButtons[] = {
-    Control::cmdSaveSensor, Control::cmdReadSensor, Control::default_, Control::Read_file,
-    Control::Save_settings,
-};
+int enabledActionButtons(const Setup &window)
+{
+    int enabled = 0;
+    for (Control button : {Control::cmdSaveSensor, Control::cmdReadSensor, Control::default_, Control::Read_file,
+                           Control::Save_settings})
+        enabled += window.isEnabled(button);
+    return enabled;
+}
 
 } // namespace
 
-bool actionButtonsEnabled(const Setup &window)
-{
-    for (Control button : actionButtons)
-        if (!window.isEnabled(button))
-            return false;
-    return true;
-}
+bool actionButtonsEnabled(const Setup &window) { return enabledActionButtons(window) == 5; }
+bool actionButtonsDisabled(const Setup &window) { return enabledActionButtons(window) == 0; }
 
-bool actionButtonsDisabled(const Setup &window)
+StatusRecorder::StatusRecorder(Setup &window)
 {
-    for (Control button : actionButtons)
-        if (window.isEnabled(button))
-            return false;
-    return true;
-}
-
-StatusRecorder::StatusRecorder(Setup &window) : m_window(window)
-{
-    auto *line = qobject_cast<QPlainTextEdit *>(window.control(Control::txtmsg));
-    Q_ASSERT(line);
-    connect(line, &QPlainTextEdit::textChanged, this, &StatusRecorder::record);
+    const auto record = [this, &window] {
+        const QString text = window.text(Control::txtmsg);
+        if (text.isEmpty())
+            return; // replacing a text passes through an empty document
+        m_entries.append({text, window.background(Control::txtmsg), actionButtonsEnabled(window)});
+        if (m_action && text == m_trigger)
+            std::exchange(m_action, nullptr)();
+    };
+    connect(qobject_cast<QPlainTextEdit *>(window.control(Control::txtmsg)), &QPlainTextEdit::textChanged, this, record);
 }
 
 QStringList StatusRecorder::texts() const
@@ -48,17 +47,4 @@ void StatusRecorder::onText(const QString &text, std::function<void()> action)
 {
     m_trigger = text;
     m_action = std::move(action);
-}
-
-void StatusRecorder::record()
-{
-    const QString text = m_window.text(Control::txtmsg);
-    if (text.isEmpty())
-        return; // replacing a text passes through an empty document
-    m_entries.append({text, m_window.background(Control::txtmsg), actionButtonsEnabled(m_window)});
-    if (m_action && text == m_trigger) {
-        auto action = std::move(m_action);
-        m_action = nullptr;
-        action();
-    }
 }

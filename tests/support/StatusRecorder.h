@@ -20,8 +20,8 @@ struct StatusEntry
 
 class StatusRecorder : public QObject
 {
-    Q_OBJECT
 public:
+    // Records from now on, until the recorder or the window goes.
     explicit StatusRecorder(Setup &window);
 
     const QList<StatusEntry> &entries() const { return m_entries; }
@@ -32,15 +32,11 @@ public:
     void onText(const QString &text, std::function<void()> action);
 
 private:
-    void record();
-
-    Setup &m_window;
     QList<StatusEntry> m_entries;
     QString m_trigger;
     std::function<void()> m_action;
 };
 
-// True when every one of the five action buttons is enabled; false when every one is disabled.
-// Mixed states fail the test that asks.
+// True when every one of the five action buttons is enabled, or every one disabled: mixed states fail both.
 bool actionButtonsEnabled(const Setup &window);
 bool actionButtonsDisabled(const Setup &window);

@@ -10,8 +10,7 @@
 // it, for driving identification, reading and writing directly.
 struct ProtocolRig
 {
-    explicit ProtocolRig(const SimConfig &config = {})
-        : sim(sims.add(1, config)), window(sims.devicePaths())
+    explicit ProtocolRig(const SimConfig &config = {}) : sim(sims.add(1, config)), window(sims.devicePaths())
     {
         QVERIFY(window.link().OpenPort(1) == 1);
     }
@@ -27,23 +26,13 @@ struct ProtocolRig
 };
 
 // A simulated sensor of this level; a type answer, when given, replaces that of the 4-20 mA type.
-inline SimConfig sensorAt(int level, const QByteArray &typeAnswer = {},
-                          const QString &serial = QStringLiteral("DV12345678"))
+inline SimConfig sensorAt(int level, const QByteArray &typeAnswer = {}, const QString &serial = "DV12345678")
 {
     SimConfig config;
     config.level = level;
     config.typeAnswer = typeAnswer;
     config.serial = serial;
     return config;
-}
-
-// Puts a set of values into the window state, as the technician's entries would.
-inline void load(SetupState &state, const SensorValues &values)
-{
-    state.settings = values.settings;
-    state.sensor4mA = values.sensor4mA;
-    state.sensor20mA = values.sensor20mA;
-    state.sensorCutoff = values.sensorCutoff;
 }
 
 // The commands with which a sensor of `level` is identified.

@@ -3,11 +3,9 @@
 #include "protocol/ParameterTable.h"
 #include "ui/Setup.h"
 
-#include <QString>
 #include <QTest>
 
-// The real window with a simulated sensor on COM1 whose port is already open, as a search leaves
-// it, for driving identification, reading and writing directly.
+// The real window on a simulated sensor at COM1, its port open as a search leaves it, to drive the protocol directly.
 struct ProtocolRig
 {
     explicit ProtocolRig(const SimConfig &config = {}) : sim(sims.add(1, config)), window(sims.devicePaths())

@@ -30,6 +30,7 @@ private slots:
         LinkRig rig([&now] { return now; });
         for (int failing : {0, -1, 3, 4, 5})
             QVERIFY2(rig.link.OpenPort(failing) == 0 && !rig.link.isOpen(), qPrintable(QString::number(failing)));
+        QVERIFY(!rig.link.CheckAdaptor() && !rig.link.CheckSensor()); // nothing answers on a closed port
         QCOMPARE(rig.link.OpenPort(2), 1);
         QCOMPARE(rig.link.OpenPort(2), 2);
         // The number cannot change while a port is open; the open one stays as it is.

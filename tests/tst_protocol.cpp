@@ -19,9 +19,6 @@ struct ReplyCase { int level; int number; bool german; QString reply; double sen
 struct ReadCase { SimConfig config; bool german; bool result; QString shown; SensorValues values; QString traffic; };
 struct WriteCase { SimConfig config; bool german; std::int16_t noiseRejection; bool result; QString writes; };
 
-// Least time of the commands sent: echoes at 1.04 ms a character, answers of 2+ characters after 3 ms, 25 ms after.
-qint64 leastLineTime(const QString &traffic) { return qint64(1.04 * traffic.size()) + 30 * traffic.count('\r'); }
-
 const Parameter &parameterAt(int level, int number)
 {
     const std::vector<Parameter> &table = TableForLevel(std::int16_t(level)).parameters;
@@ -41,13 +38,12 @@ SensorValues sample(std::int16_t noiseRejection)
 {
     return {{-1, 3, 101.6f, 1, 65.766712f, 0, -2.5f, 1234.567f, 0, 10, -1, noiseRejection}, 0.5f, 250.125f, 0.00002f};
 }
-const QString sampleAt20 = QStringLiteral(
-    "$2,8,plomvar,0.5\r$2,9,plomvar,250.125\r$2,10,plomvar,0.00002\r$2,13,plomvar,10\r$2,14,plomvar,-1\r"
-    "$2,16,plomvar,1\r$2,27,plomvar,-2.5\r$2,28,plomvar,1234.567\r$2,36,plomvar,0\r$2,37,plomvar,101.6\r"
-    "$2,45,plomvar,65.76671\r$2,35,plomvar,-1\r$2,44,plomvar,3\r$2,53,plomvar,1\r$2,33,plomvar,0\r$3,0,plomvar\r");
-const QString sampleAt12 = QStringLiteral( // %1: the frequency
-    "$2,7,plomvar,10\r$2,8,plomvar,-1\r$2,9,plomvar,%1\r$2,10,plomvar,0.5\r$2,11,plomvar,250.125\r"
-    "$2,6,plomvar,0.00002\r$3,0,plomvar\r");
+const QString sampleAt20 = QStringLiteral("$2,8,plomvar,0.5\r$2,9,plomvar,250.125\r$2,10,plomvar,0.00002\r"
+    "$2,13,plomvar,10\r$2,14,plomvar,-1\r$2,16,plomvar,1\r$2,27,plomvar,-2.5\r$2,28,plomvar,1234.567\r$2,36,plomvar,0\r"
+    "$2,37,plomvar,101.6\r$2,45,plomvar,65.76671\r$2,35,plomvar,-1\r$2,44,plomvar,3\r$2,53,plomvar,1\r$2,33,plomvar,0\r"
+    "$3,0,plomvar\r");
+const QString sampleAt12 = QStringLiteral("$2,7,plomvar,10\r$2,8,plomvar,-1\r$2,9,plomvar,%1\r$2,10,plomvar,0.5\r"
+                                          "$2,11,plomvar,250.125\r$2,6,plomvar,0.00002\r$3,0,plomvar\r");
 
 } // namespace
 
@@ -114,9 +110,8 @@ private slots:
     {
         QTest::addColumn<ReadCase>("c"); // shown: type and serial
         const SensorValues read12{{7, 3, 11, 1, 22, 0, 33, 44, 55, 4, 7, 1}, 1.25f, 80.5f, 0.125f};
-        // Level 20 never reads the loop values in the sensor's unit.
+        // Level 20 never reads the loop values in the sensor's unit; what was read before a failure stays stored.
         const SensorValues read20{{3, 2, 101.6f, 0, 65.7667f, -1, -2.5f, 150.75f, 0.5f, 5, 6, 0}, 66, 77, 88};
-        // What was read before a failure stays stored.
         const SensorValues partial20{{7, 3, 11, 1, 22, 0, 33, 44, 55, 5, 6, 0}, 66, 77, 88};
         const QString all12 = identification(12) + "$1,7\r$1,8\r$1,9\r$1,10\r$1,11\r$1,6\r";
         const QString first20 = identification(20) + "$1,13\r$1,14\r$1,16\r$1,27\r";
@@ -142,7 +137,7 @@ private slots:
         ProtocolRig rig(c.config);
         for (const auto &[parameter, text] : c.config.level == 12 ? held12 : held20)
             rig.sim.sensor().setValue(parameter, text);
-        SetupState &state = rig.state();
+        SetupState &state = rig.window.state();
         state.settings = untouched.settings;
         state.sensor4mA = untouched.sensor4mA;
         state.sensor20mA = untouched.sensor20mA;
@@ -154,7 +149,7 @@ private slots:
         const auto taken = [&shown](const SensorIdentity &id) { shown = (id.type + ' ' + id.serial).trimmed(); };
         QCOMPARE(ReadSettings(rig.ctx(), {}, taken), c.result);
         // 50 ms after the level probe and 100 ms before the settings, besides the commands.
-        QVERIFY(clock.elapsed() >= (c.shown.isEmpty() ? 50 : 150) + leastLineTime(rig.traffic()));
+        QVERIFY(clock.elapsed() >= (c.shown.isEmpty() ? 50 : 150) + rig.leastLineTime());
         QCOMPARE(shown, c.shown);
         QCOMPARE(int(state.sensorLevel), c.shown.isEmpty() ? 0 : c.config.level);
         QCOMPARE(state.hasLoopOutput, !c.shown.startsWith("R2W"));
@@ -180,11 +175,15 @@ private slots:
         QFETCH(WriteCase, c);
         LocaleGuard locale(localeFor(c.german));
         ProtocolRig rig(c.config);
+        // Exit while values go out waits for the closing command; the end comes at the next wait.
+        if (c.result)
+            QTimer::singleShot(300, &rig.window, [&w = rig.window.link().waits()] { QVERIFY(!w.EndProgram()); });
         QElapsedTimer clock;
         clock.start();
         QCOMPARE(WriteSettings(rig.ctx(), sample(c.noiseRejection)), c.result);
+        QCOMPARE(rig.window.link().waits().programEnded(), c.result);
         // 50 ms after the level probe and 100 ms before the closing command, besides the commands.
-        QVERIFY(!c.result || clock.elapsed() >= 150 + leastLineTime(rig.traffic()));
+        QVERIFY(!c.result || clock.elapsed() >= 150 + rig.leastLineTime());
         QCOMPARE(rig.traffic(), identification(c.config.level) + c.writes);
         // The closing command is given 400 ms at level 12, 150 ms at level 20: an answer 300 ms late counts at 12.
         if (c.config.faultFor(3, 0) == SimFault::Late) {
@@ -197,7 +196,7 @@ private slots:
     void exitEndsReadAtOnce()
     {
         ProtocolRig rig;
-        QTimer::singleShot(300, &rig.window, [&rig] { QVERIFY(rig.window.link().waits().EndProgram()); });
+        QTimer::singleShot(300, &rig.window, [&waits = rig.window.link().waits()] { QVERIFY(waits.EndProgram()); });
         QVERIFY_THROWS_EXCEPTION(ProgramEnded, ReadSettings(rig.ctx()));
         const QString sent = rig.traffic();
         QVERIFY2(sent.startsWith(identification(20)) && !sent.endsWith("$1,33\r"), qPrintable(sent));

@@ -1,6 +1,5 @@
 #pragma once
 #include "SimPorts.h"
-#include "protocol/ParameterTable.h"
 #include "ui/Setup.h"
 
 #include <QTest>
@@ -14,9 +13,10 @@ struct ProtocolRig
     }
 
     SetupContext &ctx() { return window.context(); }
-    SetupState &state() { return window.state(); }
-    // Every byte the tool sent, in order.
+    // Every byte the tool sent, in order, and the least time it takes: echoes at 1.04 ms a character,
+    // answers of two characters or more after 3 ms, and 25 ms after each command.
     QString traffic() const { return QString::fromLatin1(sim.received()); }
+    qint64 leastLineTime() const { return qint64(1.04 * traffic().size()) + 30 * traffic().count('\r'); }
 
     SimPorts sims;
     SimulatedPort &sim;

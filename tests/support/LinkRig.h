@@ -4,13 +4,20 @@
 #include "platform/SerialPort.h"
 #include "SimPorts.h"
 
+#include <QSerialPort>
 #include <QTest>
+
+#include <ctime>
+
+inline double cpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
+
+// True when nothing holds the device: another program can open (and so lock) it.
+inline bool isFree(const QString &path) { return QSerialPort(path).open(QIODevice::ReadWrite); }
 
 // The tool's side of the line as the window builds it: one port, one timer, one link.
 struct LinkRig
 {
     explicit LinkRig(PortList ports) : port(std::move(ports)), link(port, waits) {}
-    explicit LinkRig(const QStringList &devicePaths) : LinkRig(fixedPorts(devicePaths)) {}
 
     SerialPort port;
     Waits waits;
@@ -20,7 +27,7 @@ struct LinkRig
 // A link whose COM1 is the given simulated port, already open as a search would leave it.
 struct OpenRig
 {
-    explicit OpenRig(const SimConfig &config = {}) : sim(sims.add(1, config)), rig(sims.devicePaths())
+    explicit OpenRig(const SimConfig &config = {}) : sim(sims.add(1, config)), rig(fixedPorts(sims.devicePaths()))
     {
         QVERIFY(rig.link.OpenPort(1) == 1);
     }

@@ -1,25 +1,22 @@
 #pragma once
 #include "SimPorts.h"
-#include "protocol/ParameterTable.h"
 #include "ui/Setup.h"
 
-#include <QString>
 #include <QTest>
 
-// The real window with a simulated sensor on COM1 whose port is already open, as a search leaves
-// it, for driving identification, reading and writing directly.
+// The real window on a simulated sensor at COM1, its port open as a search leaves it, to drive the protocol directly.
 struct ProtocolRig
 {
-    explicit ProtocolRig(const SimConfig &config = {})
-        : sim(sims.add(1, config)), window(sims.devicePaths())
+    explicit ProtocolRig(const SimConfig &config = {}) : sim(sims.add(1, config)), window(sims.devicePaths())
     {
         QVERIFY(window.link().OpenPort(1) == 1);
     }
 
     SetupContext &ctx() { return window.context(); }
-    SetupState &state() { return window.state(); }
-    // Every byte the tool sent, in order.
+    // Every byte the tool sent, in order, and the least time it takes: echoes at 1.04 ms a character,
+    // answers of two characters or more after 3 ms, and 25 ms after each command.
     QString traffic() const { return QString::fromLatin1(sim.received()); }
+    qint64 leastLineTime() const { return qint64(1.04 * traffic().size()) + 30 * traffic().count('\r'); }
 
     SimPorts sims;
     SimulatedPort &sim;
@@ -27,23 +24,13 @@ struct ProtocolRig
 };
 
 // A simulated sensor of this level; a type answer, when given, replaces that of the 4-20 mA type.
-inline SimConfig sensorAt(int level, const QByteArray &typeAnswer = {},
-                          const QString &serial = QStringLiteral("DV12345678"))
+inline SimConfig sensorAt(int level, const QByteArray &typeAnswer = {}, const QString &serial = "DV12345678")
 {
     SimConfig config;
     config.level = level;
     config.typeAnswer = typeAnswer;
     config.serial = serial;
     return config;
-}
-
-// Puts a set of values into the window state, as the technician's entries would.
-inline void load(SetupState &state, const SensorValues &values)
-{
-    state.settings = values.settings;
-    state.sensor4mA = values.sensor4mA;
-    state.sensor20mA = values.sensor20mA;
-    state.sensorCutoff = values.sensorCutoff;
 }
 
 // The commands with which a sensor of `level` is identified.

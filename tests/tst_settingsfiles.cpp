@@ -1,5 +1,4 @@
-// Settings files, factory defaults and hostile input through the real window with scripted file
-// dialogs: exact messages, the 34-byte record, and nothing saved or written that reads back otherwise.
+// Settings files and factory defaults through the real window, its file dialogs scripted.
 #include "LocaleGuard.h"
 #include "SimPorts.h"
 #include "StatusRecorder.h"
@@ -40,7 +39,6 @@ struct Rig : FileDialogs
     std::optional<QString> saveSettingsFile() override { return answer; }
     void click(Control button) { QTest::mouseClick(window.control(button), Qt::LeftButton); }
     QString last() const { return status.texts().value(status.texts().size() - 1); }
-    ColourValue lastColour() const { return status.entries().last().colour; }
     QStringList shown() const // every entry and unit label
     {
         QStringList texts;
@@ -70,7 +68,7 @@ struct Click // one click of a file button
     QByteArray content; // written there first
     QString message; // the click's last; "%1": the path
     bool saves = true; // the entries, saved afterwards
-    QString kFactor = {}; // typed first, once the entries are filled
+    QString kFactor = {}; // typed once the entries are filled
     QLocale locale = {};
 };
 
@@ -104,9 +102,10 @@ void SettingsFilesTest::fileButtons_data()
     for (const QLocale &locale : {LocaleGuard::english(), LocaleGuard::german()}) {
         const auto add = [&locale](const QString &name, Click click) {
             click.locale = locale;
+            click.kFactor.replace('.', locale.decimalPoint());
             QTest::addRow("%s %s", qPrintable(locale.name()), qPrintable(name)) << click;
         };
-        add("load cancelled", {load, {}, {}, "Read Cancelled"});
+        add("load cancelled, K-factor typed with 5 decimals", {load, {}, {}, "Read Cancelled", true, "1.23456"});
         add("save cancelled", {save, {}, {}, "Save Cancelled"});
         add("load .txt", {load, "a.txt", earlierFile, "Sorry, Wrong type of file, please select again !"});
         add("save .txt", {save, "a.txt", earlierFile, "Sorry, Extension must be .bdf, please save again ! %1"});
@@ -125,8 +124,8 @@ void SettingsFilesTest::fileButtons_data()
             for (qint16 v : {-1, 11})
                 add(QString("row at %1: %2").arg(at).arg(v),
                     {load, "a.bdf", patched(at, v), at == 28 ? readFine : someNotRead, false});
-        add("K-factor rounds onto its bound",
-            {save, "a.bdf", earlierFile, outsideRange, false, QString("0.00011").replace('.', locale.decimalPoint())});
+        add("pipe ID on its bound", {load, "a.bdf", patched(4, 0.01f), someNotRead, false});
+        add("K-factor rounds onto its bound", {save, "a.bdf", earlierFile, outsideRange, false, "0.00011"});
     }
 }
 
@@ -156,8 +155,8 @@ void SettingsFilesTest::fileButtons()
 
     const SetupState &state = rig.window.state();
     QCOMPARE(rig.last(), QString(click.message).replace("%1", path));
-    QCOMPARE(rig.lastColour(), click.name.isEmpty()         ? state.busyColor
-                               : click.message == readFine ? state.goodColor : state.errorColor);
+    QCOMPARE(rig.status.entries().last().colour, click.name.isEmpty()         ? state.busyColor
+                                                 : click.message == readFine ? state.goodColor : state.errorColor);
     if (click.button == Control::Read_file && !click.name.isEmpty())
         QCOMPARE(rig.status.texts().mid(0, 2), QStringList({"The File Name Is:", path}));
     if (!QStringList{readFine, someNotRead, outsideRange}.contains(click.message))
@@ -169,7 +168,7 @@ void SettingsFilesTest::fileButtons()
     rig.click(Control::Save_settings);
     const QByteArray saved = readAll(*rig.answer);
     QCOMPARE(saved != earlierFile, click.saves);
-    QCOMPARE(rig.lastColour(), click.saves ? state.goodColor : state.errorColor);
+    QCOMPARE(rig.status.entries().last().colour, click.saves ? state.goodColor : state.errorColor);
     if (!click.saves)
         return;
     QCOMPARE(rig.last(), "Settings Saved To File" + *rig.answer);

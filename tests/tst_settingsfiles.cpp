@@ -116,7 +116,7 @@ void SettingsFilesTest::fileButtons_data()
         add("load short file", {load, "a.bdf", EncodeSettingsRecord(goodRecord).chopped(1),
                                 "Sorry, Could Not Read File, please manually enter settings"});
         add("load longer file", {load, "a.bdf", EncodeSettingsRecord(goodRecord) + QByteArray(30, '\xff'), readFine});
-        for (int at : {4, 10, 16, 20, 24}) // the five numbers; the loop values (from 16) the sensor cannot take
+        for (int at : {4, 10, 16, 20, 24}) // the five numbers; loop values (from 16) load, but not beyond the sensor
             for (float v : {NAN, INFINITY, -100.0f, std::numeric_limits<float>::max()})
                 add(QString("float at %1: %2").arg(at).arg(v),
                     {load, "a.bdf", patched(at, v), at >= 16 && qIsFinite(v) ? readFine : someNotRead, false});
@@ -129,8 +129,8 @@ void SettingsFilesTest::fileButtons_data()
     }
 }
 
-// A refusal changes nothing, not the entries, not a file; a file value the window cannot show leaves
-// its entry refusing, not an earlier one to be saved.
+// A refusal changes no file, nor any entry but for the rounding a save shows; a file value the window
+// cannot show leaves its entry refusing, not an earlier one to be saved.
 void SettingsFilesTest::fileButtons()
 {
     QFETCH(Click, click);

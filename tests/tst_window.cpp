@@ -80,13 +80,19 @@ void TestWindow::form()
         shown << window.control(c);
     for (QLabel *caption : window.findChildren<QLabel *>(QRegularExpression("^(Label|Image)")))
         shown << caption;
+    // The progress bar while an action runs and, in its place, the ports a search skipped.
+    window.showProgress(1, 8, "COM1 of 8");
+    window.showSkippedPorts({"COM1 (/dev/ttyS0): in use by another program"});
     QList<QRect> placed;
-    for (QWidget *w : shown) {
+    for (QWidget *w : shown + QList<QWidget *>{window.progressBar(), window.skippedPortsLabel()}) {
         const QRect at(w->mapTo(&window, QPoint()), w->size());
         QVERIFY2(w->isVisible() && window.rect().contains(at), qPrintable(w->objectName()));
         for (const QRect &other : std::as_const(placed))
             QVERIFY2(!at.intersects(other), qPrintable(w->objectName()));
-        placed << at;
+        if (w == window.progressBar())
+            window.hideProgress();
+        else
+            placed << at;
     }
     const QImage drawn = window.grab().toImage();
     for (GroupFrame *group : window.findChildren<GroupFrame *>()) { // each heading hides the frame line behind it

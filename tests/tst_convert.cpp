@@ -135,144 +135,138 @@ class ConvertTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void validationOrder();
+    void validationOrder()
+    {
+        for (const QLocale &locale : {LocaleGuard::english(), LocaleGuard::german()}) {
+            LocaleGuard guard(locale);
+            FakeView view;
+            SetupState &state = view.state;
+            for (const auto &step : steps) // spoilt; a list's typed text matches no row
+                view.setText(std::get<0>(step), "x");
+            // Each run stops at the next step: earlier fields read, the failing one 0 and marked, later
+            // ones left; never a performance list marked.
+            for (int failing = 0; failing < int(std::size(steps)); ++failing) {
+                state.settings = untouched;
+                QVERIFY(!ValidateEntries(state, view, ValidationMode::WithLoop));
+                QCOMPARE(view.text(Control::txtmsg), std::get<2>(steps[failing]));
+                QCOMPARE(view.background(Control::txtmsg), state.errorColor);
+                for (int i = 0; i < int(std::size(steps)); ++i) {
+                    const Control c = std::get<0>(steps[i]);
+                    QCOMPARE(fieldOf(state.settings, c), i < failing ? fieldOf(valid, c) : i == failing ? 0 : 7);
+                    const bool performance = c >= Control::cbAverging && c <= Control::cbRejection;
+                    QCOMPARE(view.background(c) == state.errorColor, i == failing && !performance);
+                }
+                ClearFieldMarks(view, state);
+                view.setText(std::get<0>(steps[failing]), local(view, std::get<1>(steps[failing])));
+            }
+            QVERIFY(ValidateEntries(state, view, ValidationMode::WithLoop));
+            QCOMPARE(state.settings, valid);
+        }
+    }
+
     void validationModes_data() { addLocaleRows(modeCases); }
-    void validationModes();
+    void validationModes()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(int, row);
+        const ModeCase &c = modeCases[row];
+        LocaleGuard guard(locale);
+        FakeView view;
+        for (const auto &[control, text, message] : steps)
+            view.setText(control, local(view, text));
+        view.setText(c.control, local(view, c.text));
+        view.state.settings = untouched;
+        QCOMPARE(ValidateEntries(view.state, view, c.mode), c.ok);
+        QCOMPARE(fieldOf(view.state.settings, c.control), c.field);
+        QCOMPARE(view.background(c.control) == view.state.errorColor, !c.ok);
+    }
+
     void show_data() { addLocaleRows(showCases); }
-    void show();
+    void show()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(int, row);
+        const ShowCase &c = showCases[row];
+        LocaleGuard guard(locale);
+        FakeView view;
+        SetupState &state = view.state;
+        state.settings = showable;
+        if (isList(c.control)) {
+            *rowOf(state.settings, c.control) = std::int16_t(c.value);
+        } else {
+            view.setText(c.control, "12");
+            *numberOf(state.settings, c.control) = c.value;
+        }
+        const QString text = local(view, c.text);
+
+        QCOMPARE(ShowSettings(state, view, true), c.ok);
+        if (isList(c.control)) { // only an averaging time outside the list is left unchosen, and marked
+            QCOMPARE(view.text(c.control), text);
+            QCOMPARE(view.background(c.control) == state.errorColor, text.isEmpty());
+            return;
+        }
+        QVERIFY(text.isEmpty() || view.text(c.control) == text);
+        const float stored = *numberOf(state.settings, c.control);
+        QVERIFY(stored == c.stored || (std::isnan(stored) && std::isnan(c.stored)));
+        if (text == "12")
+            return;
+        // What is shown reads back as what is stored; what cannot be shown stops validation at its box.
+        QCOMPARE(ValidateEntries(state, view, ValidationMode::WithLoop), c.ok);
+        QVERIFY(c.ok ? *numberOf(state.settings, c.control) == c.stored : view.background(c.control) == state.errorColor);
+    }
+
     void scaling_data()
     {
         QTest::addColumn<int>("row");
         for (int row = 0; row < int(std::size(scaleCases)); ++row)
             QTest::newRow(scaleCases[row].name) << row;
     }
-    void scaling();
-    void scalingGuards();
-};
-
-void ConvertTest::validationOrder()
-{
-    for (const QLocale &locale : {LocaleGuard::english(), LocaleGuard::german()}) {
-        LocaleGuard guard(locale);
+    // Worked examples to the sensor's unit, clamped boxes marked, and back where nothing was clamped.
+    void scaling()
+    {
+        QFETCH(int, row);
+        const ScaleCase &c = scaleCases[row];
         FakeView view;
         SetupState &state = view.state;
-        for (const auto &step : steps) // spoilt; a list's typed text matches no row
-            view.setText(std::get<0>(step), "x");
-        // Each run stops at the next step: earlier fields read, the failing one 0 and marked, later
-        // ones left; never a performance list marked.
-        for (int failing = 0; failing < int(std::size(steps)); ++failing) {
-            state.settings = untouched;
-            QVERIFY(!ValidateEntries(state, view, ValidationMode::WithLoop));
-            QCOMPARE(view.text(Control::txtmsg), std::get<2>(steps[failing]));
-            QCOMPARE(view.background(Control::txtmsg), state.errorColor);
-            for (int i = 0; i < int(std::size(steps)); ++i) {
-                const Control c = std::get<0>(steps[i]);
-                QCOMPARE(fieldOf(state.settings, c), i < failing ? fieldOf(valid, c) : i == failing ? 0 : 7);
-                const bool performance = c >= Control::cbAverging && c <= Control::cbRejection;
-                QCOMPARE(view.background(c) == state.errorColor, i == failing && !performance);
-            }
-            ClearFieldMarks(view, state);
-            view.setText(std::get<0>(steps[failing]), local(view, std::get<1>(steps[failing])));
-        }
-        QVERIFY(ValidateEntries(state, view, ValidationMode::WithLoop));
-        QCOMPARE(state.settings, valid);
-    }
-}
-
-void ConvertTest::validationModes()
-{
-    QFETCH(QLocale, locale);
-    QFETCH(int, row);
-    const ModeCase &c = modeCases[row];
-    LocaleGuard guard(locale);
-    FakeView view;
-    for (const auto &[control, text, message] : steps)
-        view.setText(control, local(view, text));
-    view.setText(c.control, local(view, c.text));
-    view.state.settings = untouched;
-    QCOMPARE(ValidateEntries(view.state, view, c.mode), c.ok);
-    QCOMPARE(fieldOf(view.state.settings, c.control), c.field);
-    QCOMPARE(view.background(c.control) == view.state.errorColor, !c.ok);
-}
-
-void ConvertTest::show()
-{
-    QFETCH(QLocale, locale);
-    QFETCH(int, row);
-    const ShowCase &c = showCases[row];
-    LocaleGuard guard(locale);
-    FakeView view;
-    SetupState &state = view.state;
-    state.settings = showable;
-    if (isList(c.control)) {
-        *rowOf(state.settings, c.control) = std::int16_t(c.value);
-    } else {
-        view.setText(c.control, "12");
-        *numberOf(state.settings, c.control) = c.value;
-    }
-    const QString text = local(view, c.text);
-
-    QCOMPARE(ShowSettings(state, view, true), c.ok);
-    if (isList(c.control)) { // only an averaging time outside the list is left unchosen, and marked
-        QCOMPARE(view.text(c.control), text);
-        QCOMPARE(view.background(c.control) == state.errorColor, text.isEmpty());
-        return;
-    }
-    QVERIFY(text.isEmpty() || view.text(c.control) == text);
-    const float stored = *numberOf(state.settings, c.control);
-    QVERIFY(stored == c.stored || (std::isnan(stored) && std::isnan(c.stored)));
-    if (text == "12")
-        return;
-    // What is shown reads back as what is stored; what cannot be shown stops validation at its box.
-    QCOMPARE(ValidateEntries(state, view, ValidationMode::WithLoop), c.ok);
-    QVERIFY(c.ok ? *numberOf(state.settings, c.control) == c.stored : view.background(c.control) == state.errorColor);
-}
-
-// Worked examples to the sensor's unit, clamped boxes marked, and back where nothing was clamped.
-void ConvertTest::scaling()
-{
-    QFETCH(int, row);
-    const ScaleCase &c = scaleCases[row];
-    FakeView view;
-    SetupState &state = view.state;
-    state.settings = c.user;
-    state.hasLoopOutput = c.loop;
-    QCOMPARE(ToSensorUnits(state), c.marked);
-    QVERIFY2(close(state.sensor4mA, c.at4mA) && close(state.sensor20mA, c.at20mA) && close(state.sensorCutoff, c.cutoff),
-             qPrintable(QStringLiteral("%1 %2 %3").arg(state.sensor4mA).arg(state.sensor20mA).arg(state.sensorCutoff)));
-    ToDisplayUnits(state);
-    const SensorSettings &s = state.settings;
-    QVERIFY(!c.marked.isEmpty() || (close(s.setpoint4mA, c.user.setpoint4mA) && close(s.setpoint20mA, c.user.setpoint20mA)
-                                    && close(s.lowFlowCutoff, c.user.lowFlowCutoff)));
-}
-
-void ConvertTest::scalingGuards()
-{
-    // Back into the user's unit: an unusable K-factor gives the 99999 marker per litre or per
-    // area, no pipe an area of 1, a result beyond single precision an infinity (never shown).
-    const std::pair<SensorSettings, double> toDisplay[] = {
-        {{3, 1, 100, 0, 0, 1}, 99999}, {{5, 1, 100, 0, 0, 0}, 99999 / 3.7854118},
-        {{0, 2, 100, 0, 0.0000099f, 1}, 99999 / 1000.0 / area100mm}, {{1, 0, 0, 0, 1000, 1}, 0.1 / 1000 * 3.2808399},
-        {{0, 3, 2e-13f, 0, 0.00002f, 0}, infinite},
-    };
-    FakeView view;
-    SetupState &state = view.state;
-    for (const auto &[units, user] : toDisplay) {
-        state.settings = units;
-        state.sensor4mA = state.sensor20mA = state.sensorCutoff = 1;
+        state.settings = c.user;
+        state.hasLoopOutput = c.loop;
+        QCOMPARE(ToSensorUnits(state), c.marked);
+        QVERIFY2(close(state.sensor4mA, c.at4mA) && close(state.sensor20mA, c.at20mA) && close(state.sensorCutoff, c.cutoff),
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(state.sensor4mA).arg(state.sensor20mA).arg(state.sensorCutoff)));
         ToDisplayUnits(state);
-        for (float got : {state.settings.setpoint4mA, state.settings.setpoint20mA, state.settings.lowFlowCutoff})
-            QVERIFY2(std::isinf(user) ? got == float(user) : close(got, user), qPrintable(QString::number(got)));
+        const SensorSettings &s = state.settings;
+        QVERIFY(!c.marked.isEmpty() || (close(s.setpoint4mA, c.user.setpoint4mA) && close(s.setpoint20mA, c.user.setpoint20mA)
+                                        && close(s.lowFlowCutoff, c.user.lowFlowCutoff)));
     }
 
-    // Units outside the tables convert nothing and are never read past a table.
-    state.settings = {-1, 1, 100, 0, 100, 1, 0, 5};
-    QVERIFY(ToSensorUnits(state) == QList{Control::cboutputunit} && state.sensor20mA == 1);
-    state.settings = {3, 4};
-    QVERIFY(ToSensorUnits(state) == QList{Control::cbtimeunit});
-    ToDisplayUnits(state);
-    QVERIFY(std::isnan(state.settings.setpoint20mA));
-}
+    void scalingGuards()
+    {
+        // Back into the user's unit: an unusable K-factor gives the 99999 marker per litre or per
+        // area, no pipe an area of 1, a result beyond single precision an infinity (never shown).
+        const std::pair<SensorSettings, double> toDisplay[] = {
+            {{3, 1, 100, 0, 0, 1}, 99999}, {{5, 1, 100, 0, 0, 0}, 99999 / 3.7854118},
+            {{0, 2, 100, 0, 0.0000099f, 1}, 99999 / 1000.0 / area100mm}, {{1, 0, 0, 0, 1000, 1}, 0.1 / 1000 * 3.2808399},
+            {{0, 3, 2e-13f, 0, 0.00002f, 0}, infinite},
+        };
+        FakeView view;
+        SetupState &state = view.state;
+        for (const auto &[units, user] : toDisplay) {
+            state.settings = units;
+            state.sensor4mA = state.sensor20mA = state.sensorCutoff = 1;
+            ToDisplayUnits(state);
+            for (float got : {state.settings.setpoint4mA, state.settings.setpoint20mA, state.settings.lowFlowCutoff})
+                QVERIFY2(std::isinf(user) ? got == float(user) : close(got, user), qPrintable(QString::number(got)));
+        }
+
+        // Units outside the tables convert nothing and are never read past a table.
+        state.settings = {-1, 1, 100, 0, 100, 1, 0, 5};
+        QVERIFY(ToSensorUnits(state) == QList{Control::cboutputunit} && state.sensor20mA == 1);
+        state.settings = {3, 4};
+        QVERIFY(ToSensorUnits(state) == QList{Control::cbtimeunit});
+        ToDisplayUnits(state);
+        QVERIFY(std::isnan(state.settings.setpoint20mA));
+    }
+};
 
 QTEST_GUILESS_MAIN(ConvertTest)
 #include "tst_convert.moc"

@@ -25,10 +25,7 @@ QColor shownColour(QWidget *widget, const QPoint &point)
     const QImage image = widget->grab().toImage();
     return image.pixelColor(point * image.devicePixelRatio());
 }
-QStringList unitLabels(const Setup &w)
-{
-    return {w.text(Control::lbunit1), w.text(Control::lbunit2), w.text(Control::lbunit3)};
-}
+QStringList unitLabels(const Setup &w) { return {w.text(Control::lbunit1), w.text(Control::lbunit2), w.text(Control::lbunit3)}; }
 // Empties the status line in busyColor first, so that the handler's message and colour show.
 bool warns(Setup &w, const std::function<void()> &action)
 {
@@ -44,184 +41,178 @@ class TestWindow : public QObject
 {
     Q_OBJECT
 private slots:
-    void form();
-    void startup();
-    void changeHandlers();
-    void exitAndCloseBox();
+    void form()
+    {
+        Setup window{QStringList()};
+        window.show();
+        QCOMPARE(window.windowTitle(), "7_6610 DravoMeter Set Up Program");
+        auto *status = qobject_cast<QPlainTextEdit *>(window.control(Control::txtmsg));
+        QVERIFY(status->isReadOnly() && status->lineWrapMode() == QPlainTextEdit::WidgetWidth);
+        for (Control box : {Control::txtserialnum, Control::txttype})
+            QVERIFY(qobject_cast<QLineEdit *>(window.control(box))->isReadOnly() && window.text(box) == "Not Read");
+
+        // Lists start empty and never take a typed text as a new entry.
+        for (Control control : allControls()) {
+            if (control < Control::cboutputunit || control > Control::cbRejection)
+                continue;
+            QComboBox *list = listOf(window, control);
+            QVERIFY(list->isEditable() && list->currentIndex() == -1 && list->currentText().isEmpty());
+            QTest::keyClicks(list, "zzz");
+            QTest::keyClick(list, Qt::Key_Return);
+            QStringList items;
+            for (int row = 0; row < list->count(); ++row)
+                items << list->itemText(row);
+            QCOMPARE(items, listRows(control));
+        }
+        // Every control and caption shows whole, inside the window and clear of the others. A screen
+        // reader names every box, list and button, a box by its caption, and reads its tooltip.
+        QList<QWidget *> shown;
+        for (Control c : allControls())
+            shown << window.control(c);
+        for (QLabel *caption : window.findChildren<QLabel *>(QRegularExpression("^(Label|Image)")))
+            shown << caption;
+        // The progress bar while an action runs and, in its place, the ports a search skipped.
+        window.showProgress(1, 8, "COM1 of 8");
+        window.showSkippedPorts({"COM1 (/dev/ttyS0): in use by another program"});
+        QList<QRect> placed;
+        for (QWidget *w : shown + QList<QWidget *>{window.progressBar(), window.skippedPortsLabel()}) {
+            const QRect at(w->mapTo(&window, QPoint()), w->size());
+            QVERIFY2(w->isVisible() && window.rect().contains(at), qPrintable(w->objectName()));
+            for (const QRect &other : std::as_const(placed))
+                QVERIFY2(!at.intersects(other), qPrintable(w->objectName()));
+            if (w == window.progressBar())
+                window.hideProgress();
+            else
+                placed << at;
+        }
+        for (GroupFrame *group : window.findChildren<GroupFrame *>()) { // each heading hides the frame line behind it
+            const QPoint blank = group->heading()->mapTo(&window, QPoint(1, group->heading()->rect().center().y()));
+            QCOMPARE(shownColour(&window, blank), window.palette().color(QPalette::Window));
+        }
+        for (Control c : allControls()) {
+            QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(window.control(c));
+            QVERIFY2(qobject_cast<QLabel *>(window.control(c)) || !spoken->text(QAccessible::Name).isEmpty(),
+                     qPrintable(controlName(c)));
+            QCOMPARE(spoken->text(QAccessible::Description), window.control(c)->toolTip());
+        }
+        QCOMPARE(QAccessible::queryAccessibleInterface(window.control(Control::txtFactor))->text(QAccessible::Name), "K Factor");
+
+        QGuiApplication::clipboard()->setText("123456789"); // pasted into a box never typed in
+        for (auto [box, limit] : {std::pair(Control::txtpipeid, 6), std::pair(Control::txtFactor, 7),
+                                  std::pair(Control::txt4ma, 8), std::pair(Control::txt20ma, 8),
+                                  std::pair(Control::txtlowflowcutoff, 7)}) {
+            QTest::keySequence(window.control(box), QKeySequence::Paste);
+            QCOMPARE(window.text(box), QString("123456789").left(limit));
+        }
+        // A longer text from the program is shown whole (cut, it would be another number); typing stays
+        // refused until the user has shortened it to the limit.
+        window.setText(Control::txt4ma, "-12345.678");
+        QTest::keyClick(window.control(Control::txt4ma), Qt::Key_1);
+        QCOMPARE(window.text(Control::txt4ma), "-12345.678");
+        QTest::keyClicks(window.control(Control::txt4ma), "\b\b1");
+        QCOMPARE(window.text(Control::txt4ma), "-12345.6");
+    }
+
+    void startup()
+    {
+        for (auto [locale, separator] : {std::pair(LocaleGuard::english(), "."), std::pair(LocaleGuard::german(), ","),
+                                         std::pair(QLocale(QLocale::German, QLocale::Switzerland), ".")}) {
+            LocaleGuard guard(locale);
+            QCOMPARE(Setup{QStringList()}.state().decimalSep, separator);
+        }
+        Setup window{QStringList()};
+        const SetupState &state = window.state();
+        const QColor base = QApplication::palette().color(QPalette::Base); // red in the lowest byte
+        QCOMPARE(state.normalColor, rgbColour(base.red(), base.green(), base.blue()));
+        QVERIFY(state.errorColor == 0x0000FF && state.goodColor == 0x0FF000 && state.busyColor == 0x00FFFF);
+        const QStringList names = QStringLiteral(
+            "m/sec,ft/sec,m3/sec,liter/sec,ft3/sec,US gal/sec,Imp gal/sec,acre in/sec,"
+            "m/min,ft/min,m3/min,liter/min,ft3/min,US gal/min,Imp gal/min,acre in/min,"
+            "m/hour,ft/hour,m3/hour,liter/hour,ft3/hour,US gal/hour,Imp gal/hour,acrein/hour,"
+            "m/day,ft/day,m3/day,liter/day,ft3/day,US gal/day,Imp gal/day,acre in/day").split(',');
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(state.unitName[i % outputUnitCount][i / outputUnitCount], names[i]);
+        QVERIFY(state.timeFactor[3] * 86400 == 1 && state.timeFactor[4] == 0); // a day exactly; no fifth unit
+        // The labels name US gal/min while the lists show nothing.
+        QCOMPARE(unitLabels(window), QStringList({"US gal/min", "US gal/min", "US gal/min"}));
+        QVERIFY(window.text(Control::cboutputunit).isEmpty() && window.text(Control::cbtimeunit).isEmpty());
+    }
+
+    void changeHandlers()
+    {
+        Setup window{QStringList()};
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (auto [list, row] : {std::pair(Control::cboutputunit, 7), std::pair(Control::cbtimeunit, 2),
+                                 std::pair(Control::cbpipeidunit, 1)}) { // choosing the same entry again warns again
+            QVERIFY(warns(window, [&] { chooseEntry(listOf(window, list), row); }));
+            QVERIFY(warns(window, [&] { chooseEntry(listOf(window, list), row); }));
+        }
+        QVERIFY(window.state().settings.outputUnit == 7 && window.state().settings.timeUnit == 2);
+        QCOMPARE(unitLabels(window), QStringList({"acrein/hour", "acrein/hour", "acrein/hour"}));
+        // The shown text decides the row: Qt keeps the old row while a typed text is shown. Blanks at the
+        // ends do not count.
+        const std::pair<const char *, int> typed[] = {{"gallons", -1}, {"liter", 3}, {"LITER", -1}, {"", -1},
+                                                      {" liter\t", 3}, {"  ", -1}, {"li ter", -1}};
+        for (auto [text, row] : typed) {
+            listOf(window, Control::cboutputunit)->lineEdit()->setText(text);
+            QCOMPARE(window.currentIndex(Control::cboutputunit), row);
+            window.setCurrentIndex(Control::cboutputunit, 7);
+            QCOMPARE(window.text(Control::cboutputunit), "acre in");
+        }
+        for (char key : QByteArray("44.5")) // every keystroke in the pipe ID warns; no label changes
+            QVERIFY(warns(window, [&] { QTest::keyClick(window.control(Control::txtpipeid), key); }));
+        QCOMPARE(unitLabels(window).first(), "acrein/hour");
+        // The K-factor's text warns whenever it changes, from the program too.
+        QVERIFY(warns(window, [&] { window.setText(Control::txtFactor, QStringLiteral("65")); }));
+        QVERIFY(!warns(window, [&] { window.setText(Control::txtFactor, QStringLiteral("65")); }));
+        QVERIFY(!warns(window, [&] { // no other control warns
+            for (Control list : {Control::cb_k_units, Control::cbAverging, Control::cbSensitivity, Control::cbRejection})
+                chooseEntry(listOf(window, list), 1);
+            for (Control box : {Control::txt4ma, Control::txt20ma, Control::txtlowflowcutoff})
+                QTest::keyClicks(window.control(box), "12");
+        }));
+        QCOMPARE(window.text(Control::txtmsg), QString());
+
+        // A choice by the program warns, also of the row already chosen.
+        QVERIFY(warns(window, [&] { window.setCurrentIndex(Control::cbtimeunit, 3); }));
+        QVERIFY(warns(window, [&] { window.setCurrentIndex(Control::cbtimeunit, 3); }));
+        QCOMPARE(unitLabels(window).first(), "acre in/day");
+        window.setCurrentIndex(Control::cboutputunit, -1);
+        QVERIFY(window.text(Control::cboutputunit).isEmpty() && window.state().settings.outputUnit == -1);
+        QCOMPARE(unitLabels(window), QStringList({"", "", ""}));
+        window.state().settings = {5, 4}; // no name is read from outside the table
+        UpdateUnitLabels(window, window.state());
+        QCOMPARE(unitLabels(window), QStringList({"", "", ""}));
+    }
+
+    void exitAndCloseBox()
+    {
+        Setup window{QStringList()};
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const SetupState &state = window.state();
+        window.setText(Control::txtserialnum, QString()); // nothing drawn over the background
+        for (Control c : allControls())
+            window.setBackground(c, state.errorColor);
+        // Marks show on every kind of field, and Exit clears the markable fields only.
+        for (Control c : {Control::txtFactor, Control::txtserialnum, Control::txtmsg, Control::cboutputunit})
+            QCOMPARE(shownColour(window.control(c), {window.control(c)->width() / 4, 5}), QColor(Qt::red));
+        QTest::mouseClick(window.control(Control::cmdok), Qt::LeftButton);
+        QVERIFY(!window.isVisible() && window.link().waits().programEnded());
+        for (Control c : allControls())
+            QCOMPARE(window.background(c) == state.normalColor, c <= Control::cbRejection); // entries and lists
+        QCOMPARE(shownColour(window.control(Control::txtFactor), {5, 5}), QApplication::palette().color(QPalette::Base));
+
+        // The close box ends the program too, but leaves the marks; nothing starts afterwards.
+        Setup other{QStringList()};
+        other.show();
+        other.setBackground(Control::txtFactor, state.errorColor);
+        QVERIFY(other.close() && !other.isVisible() && other.link().waits().programEnded());
+        QTest::mouseClick(other.control(Control::cmdok), Qt::LeftButton);
+        QCOMPARE(other.background(Control::txtFactor), state.errorColor);
+    }
 };
-
-void TestWindow::form()
-{
-    Setup window{QStringList()};
-    window.show();
-    QCOMPARE(window.windowTitle(), "7_6610 DravoMeter Set Up Program");
-    auto *status = qobject_cast<QPlainTextEdit *>(window.control(Control::txtmsg));
-    QVERIFY(status->isReadOnly() && status->lineWrapMode() == QPlainTextEdit::WidgetWidth);
-    for (Control box : {Control::txtserialnum, Control::txttype})
-        QVERIFY(qobject_cast<QLineEdit *>(window.control(box))->isReadOnly() && window.text(box) == "Not Read");
-
-    // Lists start empty and never take a typed text as a new entry.
-    for (Control control : allControls()) {
-        if (control < Control::cboutputunit || control > Control::cbRejection)
-            continue;
-        QComboBox *list = listOf(window, control);
-        QVERIFY(list->isEditable() && list->currentIndex() == -1 && list->currentText().isEmpty());
-        QTest::keyClicks(list, "zzz");
-        QTest::keyClick(list, Qt::Key_Return);
-        QStringList items;
-        for (int row = 0; row < list->count(); ++row)
-            items << list->itemText(row);
-        QCOMPARE(items, listRows(control));
-    }
-    // Every control and caption shows whole, inside the window and clear of the others. A screen
-    // reader names every box, list and button, a box by its caption, and reads its tooltip.
-    QList<QWidget *> shown;
-    for (Control c : allControls())
-        shown << window.control(c);
-    for (QLabel *caption : window.findChildren<QLabel *>(QRegularExpression("^(Label|Image)")))
-        shown << caption;
-    // The progress bar while an action runs and, in its place, the ports a search skipped.
-    window.showProgress(1, 8, "COM1 of 8");
-    window.showSkippedPorts({"COM1 (/dev/ttyS0): in use by another program"});
-    QList<QRect> placed;
-    for (QWidget *w : shown + QList<QWidget *>{window.progressBar(), window.skippedPortsLabel()}) {
-        const QRect at(w->mapTo(&window, QPoint()), w->size());
-        QVERIFY2(w->isVisible() && window.rect().contains(at), qPrintable(w->objectName()));
-        for (const QRect &other : std::as_const(placed))
-            QVERIFY2(!at.intersects(other), qPrintable(w->objectName()));
-        if (w == window.progressBar())
-            window.hideProgress();
-        else
-            placed << at;
-    }
-    const QImage drawn = window.grab().toImage();
-    for (GroupFrame *group : window.findChildren<GroupFrame *>()) { // each heading hides the frame line behind it
-        const QPoint blank = group->heading()->mapTo(&window, QPoint(1, group->heading()->rect().center().y()));
-        QCOMPARE(drawn.pixelColor(blank * drawn.devicePixelRatio()), window.palette().color(QPalette::Window));
-    }
-    for (Control c : allControls()) {
-        QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(window.control(c));
-        QVERIFY2(qobject_cast<QLabel *>(window.control(c)) || !spoken->text(QAccessible::Name).isEmpty(),
-                 qPrintable(controlName(c)));
-        QCOMPARE(spoken->text(QAccessible::Description), window.control(c)->toolTip());
-    }
-    QCOMPARE(QAccessible::queryAccessibleInterface(window.control(Control::txtFactor))->text(QAccessible::Name), "K Factor");
-
-    QGuiApplication::clipboard()->setText("123456789"); // pasted into a box never typed in
-    for (auto [box, limit] : {std::pair(Control::txtpipeid, 6), std::pair(Control::txtFactor, 7),
-                              std::pair(Control::txt4ma, 8), std::pair(Control::txt20ma, 8),
-                              std::pair(Control::txtlowflowcutoff, 7)}) {
-        QTest::keySequence(window.control(box), QKeySequence::Paste);
-        QCOMPARE(window.text(box), QString("123456789").left(limit));
-    }
-    // A longer text from the program is shown whole (cut, it would be another number); typing stays
-    // refused until the user has shortened it to the limit.
-    window.setText(Control::txt4ma, "-12345.678");
-    QTest::keyClick(window.control(Control::txt4ma), Qt::Key_1);
-    QCOMPARE(window.text(Control::txt4ma), "-12345.678");
-    QTest::keyClicks(window.control(Control::txt4ma), "\b\b1");
-    QCOMPARE(window.text(Control::txt4ma), "-12345.6");
-}
-
-void TestWindow::startup()
-{
-    for (auto [locale, separator] : {std::pair(LocaleGuard::english(), "."), std::pair(LocaleGuard::german(), ","),
-                                     std::pair(QLocale(QLocale::German, QLocale::Switzerland), ".")}) {
-        LocaleGuard guard(locale);
-        QCOMPARE(Setup{QStringList()}.state().decimalSep, separator);
-    }
-    Setup window{QStringList()};
-    const SetupState &state = window.state();
-    const QColor base = QApplication::palette().color(QPalette::Base); // red in the lowest byte
-    QCOMPARE(state.normalColor, rgbColour(base.red(), base.green(), base.blue()));
-    QVERIFY(state.errorColor == 0x0000FF && state.goodColor == 0x0FF000 && state.busyColor == 0x00FFFF);
-    const QStringList names = QStringLiteral(
-        "m/sec,ft/sec,m3/sec,liter/sec,ft3/sec,US gal/sec,Imp gal/sec,acre in/sec,"
-        "m/min,ft/min,m3/min,liter/min,ft3/min,US gal/min,Imp gal/min,acre in/min,"
-        "m/hour,ft/hour,m3/hour,liter/hour,ft3/hour,US gal/hour,Imp gal/hour,acrein/hour,"
-        "m/day,ft/day,m3/day,liter/day,ft3/day,US gal/day,Imp gal/day,acre in/day").split(',');
-    for (int i = 0; i < names.size(); ++i)
-        QCOMPARE(state.unitName[i % outputUnitCount][i / outputUnitCount], names[i]);
-    QVERIFY(state.timeFactor[3] * 86400 == 1 && state.timeFactor[4] == 0); // a day exactly; no fifth unit
-    // The labels name US gal/min while the lists show nothing.
-    QCOMPARE(unitLabels(window), QStringList({"US gal/min", "US gal/min", "US gal/min"}));
-    QVERIFY(window.text(Control::cboutputunit).isEmpty() && window.text(Control::cbtimeunit).isEmpty());
-}
-
-void TestWindow::changeHandlers()
-{
-    Setup window{QStringList()};
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    for (auto [list, row] : {std::pair(Control::cboutputunit, 7), std::pair(Control::cbtimeunit, 2),
-                             std::pair(Control::cbpipeidunit, 1)}) { // choosing the same entry again warns again
-        QVERIFY(warns(window, [&] { chooseEntry(listOf(window, list), row); }));
-        QVERIFY(warns(window, [&] { chooseEntry(listOf(window, list), row); }));
-    }
-    QVERIFY(window.state().settings.outputUnit == 7 && window.state().settings.timeUnit == 2);
-    QCOMPARE(unitLabels(window), QStringList({"acrein/hour", "acrein/hour", "acrein/hour"}));
-    // The shown text decides the row: Qt keeps the old row while a typed text is shown. Blanks at the
-    // ends do not count.
-    const std::pair<const char *, int> typed[] = {{"gallons", -1}, {"liter", 3}, {"LITER", -1}, {"", -1},
-                                                  {" liter\t", 3}, {"  ", -1}, {"li ter", -1}};
-    for (auto [text, row] : typed) {
-        listOf(window, Control::cboutputunit)->lineEdit()->setText(text);
-        QCOMPARE(window.currentIndex(Control::cboutputunit), row);
-        window.setCurrentIndex(Control::cboutputunit, 7);
-        QCOMPARE(window.text(Control::cboutputunit), "acre in");
-    }
-    for (char key : QByteArray("44.5")) // every keystroke in the pipe ID warns; no label changes
-        QVERIFY(warns(window, [&] { QTest::keyClick(window.control(Control::txtpipeid), key); }));
-    QCOMPARE(unitLabels(window).first(), "acrein/hour");
-    // The K-factor's text warns whenever it changes, from the program too.
-    QVERIFY(warns(window, [&] { window.setText(Control::txtFactor, QStringLiteral("65")); }));
-    QVERIFY(!warns(window, [&] { window.setText(Control::txtFactor, QStringLiteral("65")); }));
-    QVERIFY(!warns(window, [&] { // no other control warns
-        for (Control list : {Control::cb_k_units, Control::cbAverging, Control::cbSensitivity, Control::cbRejection})
-            chooseEntry(listOf(window, list), 1);
-        for (Control box : {Control::txt4ma, Control::txt20ma, Control::txtlowflowcutoff})
-            QTest::keyClicks(window.control(box), "12");
-    }));
-    QCOMPARE(window.text(Control::txtmsg), QString());
-
-    // A choice by the program warns, also of the row already chosen.
-    QVERIFY(warns(window, [&] { window.setCurrentIndex(Control::cbtimeunit, 3); }));
-    QVERIFY(warns(window, [&] { window.setCurrentIndex(Control::cbtimeunit, 3); }));
-    QCOMPARE(unitLabels(window).first(), "acre in/day");
-    window.setCurrentIndex(Control::cboutputunit, -1);
-    QVERIFY(window.text(Control::cboutputunit).isEmpty() && window.state().settings.outputUnit == -1);
-    QCOMPARE(unitLabels(window), QStringList({"", "", ""}));
-    window.state().settings = {5, 4}; // no name is read from outside the table
-    UpdateUnitLabels(window, window.state());
-    QCOMPARE(unitLabels(window), QStringList({"", "", ""}));
-}
-
-void TestWindow::exitAndCloseBox()
-{
-    Setup window{QStringList()};
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const SetupState &state = window.state();
-    window.setText(Control::txtserialnum, QString()); // nothing drawn over the background
-    for (Control c : allControls())
-        window.setBackground(c, state.errorColor);
-    // Marks show on every kind of field, and Exit clears the markable fields only.
-    for (Control c : {Control::txtFactor, Control::txtserialnum, Control::txtmsg, Control::cboutputunit})
-        QCOMPARE(shownColour(window.control(c), {window.control(c)->width() / 4, 5}), QColor(Qt::red));
-    QTest::mouseClick(window.control(Control::cmdok), Qt::LeftButton);
-    QVERIFY(!window.isVisible() && window.link().waits().programEnded());
-    for (Control c : allControls())
-        QCOMPARE(window.background(c) == state.normalColor, c <= Control::cbRejection); // entries and lists
-    QCOMPARE(shownColour(window.control(Control::txtFactor), {5, 5}), QApplication::palette().color(QPalette::Base));
-
-    // The close box ends the program too, but leaves the marks; nothing starts afterwards.
-    Setup other{QStringList()};
-    other.show();
-    other.setBackground(Control::txtFactor, state.errorColor);
-    QVERIFY(other.close() && !other.isVisible() && other.link().waits().programEnded());
-    QTest::mouseClick(other.control(Control::cmdok), Qt::LeftButton);
-    QCOMPARE(other.background(Control::txtFactor), state.errorColor);
-}
 
 QTEST_MAIN(TestWindow)
 #include "tst_window.moc"

@@ -69,8 +69,14 @@ private slots:
         QList<QWidget *> shown;
         for (Control c : allControls())
             shown << window.control(c);
-        for (QLabel *caption : window.findChildren<QLabel *>(QRegularExpression("^(Label|Image)")))
+        for (QLabel *caption : window.findChildren<QLabel *>(QRegularExpression("^(Label|Image)"))) {
             shown << caption;
+            if (QWidget *field = caption->buddy()) { // just above its field or just left of it
+                const QRect a(caption->mapTo(&window, QPoint()), caption->size()), b(field->mapTo(&window, QPoint()), field->size());
+                const int gap = std::min(std::abs(b.top() - a.bottom()), std::abs(b.left() - a.right()));
+                QVERIFY2(gap <= 12, qPrintable(caption->objectName()));
+            }
+        }
         // The progress bar while an action runs and, in its place, the ports a search skipped.
         window.showProgress(1, 8, "COM1 of 8");
         window.showSkippedPorts({"COM1 (/dev/ttyS0): in use by another program"});

@@ -129,12 +129,12 @@ private slots:
         }
     }
 
-    // COM2, still open after a failed exchange, is checked as it is. COM2's adaptor has no sensor behind it,
-    // COM3's sensor answers "0", COM4 answers "Hello" with a CR, COM5 after the time-out; COM6 answers after
-    // the 110 ms pause, within the time-out that follows it. Each port that fails is closed again.
+    // COM2, still open after a failed exchange, is checked as it is; its adaptor has no sensor behind it. COM3's
+    // sensor answers "0", COM4 answers "Hello" with a CR, COM5 after the time-out; COM6 answers after the 110 ms
+    // pause, within the time-out that follows it, but has no sensor. Each is closed again: no sensor found.
     void search()
     {
-        SimConfig ports[] = {adaptorOnly(), {}, {}, {}, {}};
+        SimConfig ports[] = {adaptorOnly(), {}, {}, {}, adaptorOnly()};
         ports[1].answersZero = true;
         ports[2].helloWithCr = true;
         ports[3].helloLatencyMs = 330;
@@ -144,11 +144,11 @@ private slots:
             sims.add(n, ports[n - 2]);
         LinkRig rig(fixedPorts(sims.devicePaths()));
         QCOMPARE(rig.link.OpenPort(2), 1);
-        QCOMPARE(rig.link.FindSensor(8), LinkState::Connected);
+        QCOMPARE(rig.link.FindSensor(8), LinkState::NoSensor);
         const QByteArray handshake = "Hello\r\r$0,0\r";
         const QByteArray received[] = {handshake, handshake, "Hello", "Hello", handshake};
         for (int n = 2; n <= 6; ++n)
-            QVERIFY2(sims.at(n).received() == received[n - 2] && isFree(sims.at(n).path()) == (n != 6),
+            QVERIFY2(sims.at(n).received() == received[n - 2] && isFree(sims.at(n).path()),
                      qPrintable(sims.at(n).received()));
     }
 };

@@ -1,10 +1,7 @@
 // The simulator's faults on the commands of identification, reading, writing and reading back at both levels,
 // through the real window: what the user is told, and what reaches the sensor.
-#include "SimPorts.h"
-#include "StatusRecorder.h"
-#include "WindowInput.h"
+#include "WindowRig.h"
 #include "protocol/ParameterTable.h"
-#include "ui/Setup.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -56,25 +53,15 @@ QStringList shownValues(const Setup &window) // every box, list and label
     return shown;
 }
 
-// A window on a simulated sensor at COM1, its entries unlike the sensor's values; connected as a search leaves it.
-struct Rig
+// The usual rig, quick on the line: the line's speed is not what this campaign is about.
+struct Rig : WindowRig
 {
-    explicit Rig(int level, CommandFault fault = {}, bool connected = true)
-        : sim(sims.add(1, [level] { SimConfig c; c.level = level; return c; }())), window(sims.devicePaths())
+    explicit Rig(int level, CommandFault fault = {}, bool connected = true) : WindowRig(level, connected)
     {
-        sim.config().charMs = 0.1; // the line's speed is not what this campaign is about
+        sim.config().charMs = 0.1;
         sim.config().latencyMs = 1;
         sim.config().lateMs = 160; // past the time-out, in the pause after it: the next command clears it
         sim.config().faults = {fault};
-        for (const auto &[box, text] : {std::pair(Control::txtFactor, "100"), {Control::txtpipeid, "150"},
-                 {Control::txt4ma, "-2.5"}, {Control::txt20ma, "7.25"}, {Control::txtlowflowcutoff, "0.125"}})
-            typeText(window, box, text);
-        for (const auto &[list, row] : {std::pair(Control::cboutputunit, 3), {Control::cbtimeunit, 0}, {Control::cbpipeidunit, 0},
-                 {Control::cb_k_units, 1}, {Control::cbAverging, 4}, {Control::cbSensitivity, 2}, {Control::cbRejection, 0}})
-            window.setCurrentIndex(list, row);
-        if (connected && window.link().OpenPort(1) == 1)
-            window.state().linkState = LinkState::Connected;
-        status.clear(); // what entering showed
         if (fault.fault != SimFault::HangUp)
             return;
         // Unplugged while the answer is awaited, after the whole echo: the simulator's own HangUp cuts
@@ -83,13 +70,8 @@ struct Rig
         sim.config().faults = {{fault.op, fault.param, SimFault::NoAnswer}};
         watch = onCommand(sim, commandStart(fault), [this] { QTimer::singleShot(30, &sim, &SimulatedPort::hangUp); });
     }
-    SimPorts sims;
-    SimulatedPort &sim;
-    Setup window;
-    StatusRecorder status{window};
     std::unique_ptr<QTimer> watch; // the line, for the command to unplug after
 
-    void click(Control button) { QTest::mouseClick(window.control(button), Qt::LeftButton); }
     // What every click ending in a message shows: busy with the buttons off until then.
     void checkEnd(const QString &message, bool good)
     {
@@ -161,7 +143,7 @@ private slots:
         rig.click(writing ? Control::cmdSaveSensor : Control::cmdReadSensor);
 
         rig.checkEnd(message, good);
-        QVERIFY(!rig.status.showed(looking));
+        QVERIFY(!rig.status.texts().contains(looking));
         QCOMPARE(rig.window.state().linkState, done ? LinkState::Connected : LinkState::NoAdaptor);
         // Nothing goes out after the command that failed (a probe answered wrongly fails on the next).
         if (!done && scenario.command.param != levelProbeParameter)
@@ -197,7 +179,7 @@ private slots:
         QCOMPARE(rig.status.texts(), QStringList(looking));
 
         Rig first(20);
-        Setup second(first.sims.devicePaths());
+        Setup second(first.ports.devicePaths());
         StatusRecorder secondStatus(second);
         QTest::mouseClick(second.control(Control::cmdReadSensor), Qt::LeftButton);
         QCOMPARE(secondStatus.texts(), QStringList({looking, QStringLiteral("Could Not Find A 7-0410 R2W Adaptor")}));

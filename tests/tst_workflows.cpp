@@ -1,10 +1,7 @@
 // The read and write workflows end to end, through the real window, where the fault campaign does not reach.
 #include "LocaleGuard.h"
-#include "SimPorts.h"
-#include "StatusRecorder.h"
-#include "WindowInput.h"
+#include "WindowRig.h"
 #include "protocol/ParameterTable.h"
-#include "ui/Setup.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -15,20 +12,10 @@
 
 namespace {
 
-// What a user sets, by control: a box's text, or a list's row.
-using Entries = QMap<Control, QVariant>;
-bool isList(Control c) { return c >= Control::cboutputunit; }
-
-// Litres, so that one sensor unit is one litre a second.
-const Entries usual = {{Control::txtFactor, "100"}, {Control::txtpipeid, "100"}, {Control::txt4ma, "-2.5"},
-    {Control::txt20ma, "5"}, {Control::txtlowflowcutoff, "0.25"}, {Control::cboutputunit, 3}, {Control::cbtimeunit, 0},
-    {Control::cbpipeidunit, 0}, {Control::cb_k_units, 1}, {Control::cbAverging, 4}, {Control::cbSensitivity, 2},
-    {Control::cbRejection, 1}};
-
 QMap<Control, QString> shownEntries(const Setup &window)
 {
     QMap<Control, QString> shown;
-    for (Control c : usual.keys())
+    for (Control c : usualEntries.keys())
         shown[c] = window.text(c);
     return shown;
 }
@@ -36,7 +23,7 @@ QMap<Control, QString> shownEntries(const Setup &window)
 // What a hurried user does while an action runs: types into every box and list, steps every list on.
 void meddle(Setup &window)
 {
-    for (Control c : usual.keys()) {
+    for (Control c : usualEntries.keys()) {
         isList(c) ? typeListText(window, c, "777") : typeText(window, c, "777");
         QTest::keyClick(window.control(c), Qt::Key_Down);
     }
@@ -51,34 +38,6 @@ ColourValue colourOf(const SetupState &state, const QString &text)
     return text == written ? state.goodColor
         : QStringList{writing, checking, finishing}.contains(text) ? state.busyColor : state.errorColor;
 }
-
-// A window connected to a simulated sensor at COM1, as a search leaves it, and its status history.
-struct Rig
-{
-    explicit Rig(int level = 20)
-        : sim(ports.add(1, [level] { SimConfig c; c.level = level; return c; }())), window(ports.devicePaths())
-    {
-        if (window.link().OpenPort(1) == 1)
-            window.state().linkState = LinkState::Connected;
-    }
-
-    void click(Control button) { QTest::mouseClick(window.control(button), Qt::LeftButton); }
-
-    // The usual entries but for `changes`; decimals as the locale writes them.
-    void enter(const Entries &changes = {})
-    {
-        Entries all = usual;
-        all.insert(changes);
-        for (auto [c, value] : all.asKeyValueRange())
-            isList(c) ? window.setCurrentIndex(c, value.toInt())
-                      : typeText(window, c, value.toString().replace('.', QLocale().decimalPoint()));
-    }
-
-    SimPorts ports;
-    SimulatedPort &sim;
-    Setup window;
-    StatusRecorder status{window};
-};
 
 using SensorTexts = QList<std::pair<int, QByteArray>>; // parameter and text
 
@@ -109,15 +68,19 @@ private slots:
     // A level-12 sensor keeps its loop values in its own unit: without a K-factor nothing is shown.
     void level12ReadNeedsAndUsesApplicationSettings()
     {
-        Rig rig(12);
-        for (const auto &[param, value] : {std::pair(11, "5"), {10, "-2.5"}, {6, "0.25"}})
+        WindowRig rig(12);
+        for (const auto &[param, value] : {std::pair(11, "7.25"), {10, "-2.5"}, {6, "0.125"}})
             rig.sim.sensor().setValue(param, value);
+        Entries blank = {{Control::txtFactor, ""}, {Control::txt4ma, ""}, {Control::txt20ma, ""},
+                         {Control::txtlowflowcutoff, ""}};
+        rig.enter(blank);
         rig.click(Control::cmdReadSensor);
         QCOMPARE(rig.status.texts().last(), QStringLiteral("Please Enter A Valid Number For The K Factor"));
         QCOMPARE(rig.window.background(Control::txtFactor), rig.window.state().errorColor);
         QCOMPARE(rig.window.text(Control::txt20ma), QString());
 
-        rig.enter({{Control::txt4ma, ""}, {Control::txt20ma, ""}, {Control::txtlowflowcutoff, ""}});
+        blank.remove(Control::txtFactor);
+        rig.enter(blank);
         const auto watch = onCommand(rig.sim, "$1,7\r", [&] { meddle(rig.window); }); // nothing typed counts
         ColourValue markWhileReading = 0;
         rig.status.onText(QStringLiteral("Reading The Sensor Settings"),
@@ -126,8 +89,8 @@ private slots:
         QCOMPARE(markWhileReading, rig.window.state().normalColor); // cleared before anything else
         QCOMPARE(rig.status.texts().last(),
                  QStringLiteral("Sensor Settings Read - Make Sure The Application Settings Match The Installation"));
-        for (const auto &[entry, text] : {std::pair(Control::txt4ma, "-2.5"), {Control::txt20ma, "5"},
-                                          {Control::txtlowflowcutoff, "0.25"}, {Control::cbRejection, "50 Hz"}})
+        for (const auto &[entry, text] : {std::pair(Control::txt4ma, "-2.5"), {Control::txt20ma, "7.25"},
+                                          {Control::txtlowflowcutoff, "0.125"}, {Control::cbRejection, "50 Hz"}})
             QCOMPARE(rig.window.text(entry), QString::fromLatin1(text));
     }
 
@@ -213,8 +176,8 @@ private slots:
                                                        : QStringList{writing, outOfRange};
             QTest::newRow(name) << WriteCase{20, shown, entered, {}, marked, shown20mA, {}, stored};
         }
-        const SensorTexts otherForms[] = {{{10, "-2.50000"}, {11, "5.0"}, {6, "0.250000"}},
-            {{27, "-2.500"}, {28, "5.00000"}, {36, "0.2500000"}, {37, "100.00000"}, {45, "100.0"}}};
+        const SensorTexts otherForms[] = {{{10, "-2.50000"}, {11, "7.250"}, {6, "0.125000"}},
+            {{27, "-2.500"}, {28, "7.25000"}, {36, "0.1250000"}, {37, "150.00000"}, {45, "100.0"}}};
         for (int level : {12, 20}) {
             const std::vector<Parameter> &parameters = TableForLevel(std::int16_t(level)).parameters;
             for (const Parameter &p : parameters)
@@ -248,12 +211,12 @@ private slots:
         const bool exits = !write.exitAt.isEmpty(), refused = write.shown.last().startsWith("Some");
         const bool wrote = write.shown.size() > 1 && !refused, failed = write.shown.last().startsWith("Could Not");
         LocaleGuard locale(write.answers.isEmpty() ? LocaleGuard::english() : LocaleGuard::german());
-        Rig rig(write.level);
+        WindowRig rig(write.level);
         rig.sim.config().faults = write.faults;
         if (!exits) // the line's speed is not what this is about, but Exit is timed by it
             rig.sim.config().charMs = 0.1;
         for (const CommandFault &f : write.faults) // a value unlike the one written, so that one not kept shows
-            rig.sim.sensor().setValue(f.param, f.param == 9 && write.level == 12 ? "60" : "-9");
+            rig.sim.sensor().setValue(f.param, f.param == 9 && write.level == 12 ? "50" : "-9");
         rig.window.show();
         rig.enter(write.entered);
         QMap<Control, QString> shown = shownEntries(rig.window);
@@ -281,7 +244,7 @@ private slots:
         for (const StatusEntry &entry : rig.status.entries())
             QCOMPARE(entry.colour, colourOf(rig.window.state(), entry.text));
         QCOMPARE(shownEntries(rig.window), shown);
-        for (Control c : usual.keys())
+        for (Control c : usualEntries.keys())
             QCOMPARE(rig.window.background(c) == rig.window.state().errorColor, write.marked.contains(c));
         QCOMPARE(rig.sim.received().count("$2,"), wrote ? qsizetype(parameters.size()) : 0);
         QCOMPARE(rig.sim.received().contains("$3,0,"), wrote && !failed);

@@ -1,5 +1,4 @@
-// The simulator's faults on the commands of identification, reading, writing and reading back at both levels,
-// through the real window: what the user is told, and what reaches the sensor.
+// Every simulated fault on every command of both levels, through the window: what the user is told, what is stored.
 #include "WindowRig.h"
 #include "protocol/ParameterTable.h"
 
@@ -161,9 +160,8 @@ private slots:
                      done ? m_shown[level] : QStringList{"Not Read"});
     }
 
-    // A search cut off by unplugging while it awaits the sensor's answer: the buttons come back, the
-    // identity of a sensor found before is gone, and the next click searches again. A second instance
-    // of the tool finds the port the first one holds busy and skips it.
+    // A search cut off by unplugging: the buttons come back, the identity found before is gone, and the next
+    // click searches again. A second instance of the tool skips the port the first one holds busy.
     void failedSearches()
     {
         Rig rig(20, {0, 0, SimFault::HangUp}, false);

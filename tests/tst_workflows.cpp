@@ -41,8 +41,7 @@ ColourValue colourOf(const SetupState &state, const QString &text)
 
 using SensorTexts = QList<std::pair<int, QByteArray>>; // parameter and text
 
-// One write: the status texts it shows from its start, what is entered instead of the usual, the
-// sensor's faults, and where Exit comes, if it does.
+// One write: the status texts it shows from its start, what is entered instead of the usual, and more.
 struct WriteCase
 {
     int level;
@@ -94,9 +93,8 @@ private slots:
             QCOMPARE(rig.window.text(entry), QString::fromLatin1(text));
     }
 
-    // Each search asks for the ports anew: none at first, then one the user may not open, then the same
-    // permitted, then, unplugged while connected, a new one under another name. Progress rises step by
-    // step, search and read each to their end, and is hidden when done.
+    // Each search asks for the ports anew: none, one the user may not open, the same permitted, then, unplugged
+    // while connected, another. Progress rises step by step through search and read, hidden when done.
     void searchesThePortsOfTheMomentShowingProgress()
     {
         QStringList now;
@@ -161,13 +159,9 @@ private slots:
         const std::tuple<const char *, Entries, QList<Control>, const char *, SensorTexts> checked[] = {
             {"20 mA beyond the sensor", {{Control::txt20ma, "20"}, {Control::txtlowflowcutoff, "0.05"}},
              {Control::txt20ma}, "10", {}},
-            {"K-factor rounded onto its bound", {{Control::txtFactor, "0.0001"}}, {Control::txtFactor}, "", {}},
-            {"velocity, pipe ID zero", {{Control::txtpipeid, "0"}, {Control::cboutputunit, 0}}, {Control::txtpipeid}, "", {}},
-            {"velocity, pipe ID 5000", {{Control::txtpipeid, "5000"}, {Control::cboutputunit, 1}},
-             {Control::txtpipeid}, "", {}},
+            {"velocity, no pipe", {{Control::txtpipeid, "0"}, {Control::cboutputunit, 1}}, {Control::txtpipeid}, "", {}},
             {"cubic metres, no pipe", {{Control::txt20ma, "0.01"}, {Control::txtpipeid, "0"}, {Control::cboutputunit, 2}},
-             {}, "", {{9, "10"}, {27, "0"}, {37, "0"}}},
-            {"litres, no pipe", {{Control::txtpipeid, "0"}}, {}, "", {{9, "1"}, {28, "1"}}}};
+             {}, "", {{9, "10"}, {27, "0"}, {28, "0.01"}, {37, "0"}}}};
         const QString outOfRange = "Some settings were out of range - Please Re-Check";
         for (const auto &[name, changes, marked, shown20mA, stored] : checked) {
             Entries entered = {{Control::txt4ma, "0"}, {Control::txt20ma, "1"}, {Control::txtlowflowcutoff, "0"}};

@@ -11,8 +11,7 @@
 // A path no device will ever have, for port number n.
 inline QString missingDevicePath(int number) { return QStringLiteral("/nonexistent/dravo-com%1").arg(number); }
 
-// Simulated ports at chosen COM numbers; every other number maps to a path that does not exist,
-// so a search fails there at once.
+// Simulated ports at chosen COM numbers; any other number maps to a missing path, where a search fails at once.
 class SimPorts
 {
 public:
@@ -34,17 +33,16 @@ private:
 };
 
 // Runs `action` once, as soon as `port` has received a command beginning with `start` ("$2,9,"),
-// while the tool waits in the event loop. The returned timer watches the line until then.
+// while the tool waits in the event loop; the returned timer watches the line until then.
 inline std::unique_ptr<QTimer> onCommand(SimulatedPort &port, const QByteArray &start, std::function<void()> action)
 {
     auto watch = std::make_unique<QTimer>();
-    QTimer *timer = watch.get();
-    QObject::connect(timer, &QTimer::timeout, &port, [&port, timer, start, action = std::move(action)] {
+    QObject::connect(watch.get(), &QTimer::timeout, &port, [&port, w = watch.get(), start, action = std::move(action)] {
         if (port.received().contains(start)) {
-            timer->stop();
+            w->stop();
             action();
         }
     });
-    timer->start(2);
+    watch->start(2);
     return watch;
 }

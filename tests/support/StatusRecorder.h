@@ -8,8 +8,7 @@
 #include <functional>
 #include <utility>
 
-// Every message the status line showed, with its colour and whether the five action buttons
-// were enabled at that moment.
+// A message the status line showed, its colour, and whether the five action buttons were enabled then.
 struct StatusEntry
 {
     QString text;

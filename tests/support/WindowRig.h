@@ -17,8 +17,7 @@ inline const Entries usualEntries = {{Control::txtFactor, "100"}, {Control::txtp
     {Control::cboutputunit, 3}, {Control::cbtimeunit, 0}, {Control::cbpipeidunit, 0}, {Control::cb_k_units, 1},
     {Control::cbAverging, 4}, {Control::cbSensitivity, 2}, {Control::cbRejection, 0}};
 
-// A window on a simulated sensor at COM1 with the usual entries, connected as a search leaves it,
-// and what its status line shows from then on.
+// A window on a simulated sensor at COM1, the usual entries set, connected as a search leaves it; its status since.
 struct WindowRig
 {
     explicit WindowRig(int level = 20, bool connected = true)

@@ -1,7 +1,6 @@
 #pragma once
 #include "ui/Setup.h"
 
-#include <QList>
 #include <QPlainTextEdit>
 #include <QStringList>
 

@@ -1,5 +1,6 @@
 // The read and write workflows end to end, through the real window, where the fault campaign does not reach.
 #include "LocaleGuard.h"
+#include "SimPorts.h"
 #include "WindowRig.h"
 #include "protocol/ParameterTable.h"
 
@@ -89,7 +90,7 @@ private slots:
     }
 
     // Each search asks for the ports anew: none, one the user may not open, the same permitted, then, unplugged
-    // while connected, another. Progress rises step by step through search and read, hidden when done.
+    // while connected, another, which a second instance finds busy. Progress rises step by step, hidden when done.
     void searchesThePortsOfTheMomentShowingProgress()
     {
         QStringList now;
@@ -141,6 +142,13 @@ private slots:
         QTRY_VERIFY(!window.link().isOpen());
         read(QStringLiteral("Sensor Settings Read "));
         QCOMPARE(window.link().port().devicePath(1), now[0]);
+
+        Setup second([&now] { return now; }); // a second instance of the tool skips the port held busy
+        StatusRecorder secondStatus(second);
+        QTest::mouseClick(second.control(Control::cmdReadSensor), Qt::LeftButton);
+        QCOMPARE(secondStatus.texts().last(), QStringLiteral("Could Not Find A 7-0410 R2W Adaptor"));
+        QCOMPARE(second.skippedPortsLabel()->text(), "COM1 (" + now[0] + "): in use by another program");
+        read(QStringLiteral("Sensor Settings Read ")); // and the first keeps working
     }
 
     // Written only when the sensor gives back what was sent. Entries it cannot take are refused before

@@ -17,6 +17,15 @@ inline const Entries usualEntries = {{Control::txtFactor, "100"}, {Control::txtp
     {Control::cboutputunit, 3}, {Control::cbtimeunit, 0}, {Control::cbpipeidunit, 0}, {Control::cb_k_units, 1},
     {Control::cbAverging, 4}, {Control::cbSensitivity, 2}, {Control::cbRejection, 0}};
 
+// What the window shows, from the first entry box up to `last`.
+inline QMap<Control, QString> shownTexts(const Setup &window, Control last = Control::lbunit3)
+{
+    QMap<Control, QString> shown;
+    for (int c = 0; c <= int(last); ++c)
+        shown[Control(c)] = window.text(Control(c));
+    return shown;
+}
+
 // A window on a simulated sensor at COM1, the usual entries set, connected as a search leaves it; its status since.
 struct WindowRig
 {

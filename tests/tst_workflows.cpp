@@ -157,11 +157,12 @@ private slots:
             {"velocity, no pipe", {{Control::txtpipeid, "0"}, {Control::cboutputunit, 1}}, {Control::txtpipeid}, "", {}},
             {"cubic metres, no pipe", {{Control::txt20ma, "0.01"}, {Control::txtpipeid, "0"}, {Control::cboutputunit, 2}},
              {}, "", {{9, "10"}, {27, "0"}, {28, "0.01"}, {37, "0"}}}};
+        const QString outOfRange = "Some settings were out of range - Please Re-Check";
         for (const auto &[name, changes, marked, shown20mA, stored] : checked) {
             Entries entered = {{Control::txt4ma, "0"}, {Control::txt20ma, "1"}, {Control::txtlowflowcutoff, "0"}};
             entered.insert(changes);
             const QStringList shown = marked.isEmpty() ? QStringList{writing, checking, written}
-                : QStringList{writing, "Some settings were out of range - Please Re-Check"};
+                                                       : QStringList{writing, outOfRange};
             QTest::newRow(name) << WriteCase{20, shown, entered, {}, marked, shown20mA, {}, stored};
         }
         const SensorTexts otherForms[] = {{{10, "-2.50000"}, {11, "7.250"}, {6, "0.125000"}},

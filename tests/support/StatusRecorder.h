@@ -2,7 +2,6 @@
 #include "ui/Setup.h"
 
 #include <QPlainTextEdit>
-#include <QStringList>
 
 #include <functional>
 #include <utility>

@@ -1,10 +1,8 @@
 // The read and write workflows end to end, through the real window, where the fault campaign does not reach.
 #include "LocaleGuard.h"
 #include "SimPorts.h"
-#include "StatusRecorder.h"
-#include "WindowInput.h"
+#include "WindowRig.h"
 #include "protocol/ParameterTable.h"
-#include "ui/Setup.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -15,28 +13,10 @@
 
 namespace {
 
-// What a user sets, by control: a box's text, or a list's row.
-using Entries = QMap<Control, QVariant>;
-bool isList(Control c) { return c >= Control::cboutputunit; }
-
-// Litres, so that one sensor unit is one litre a second.
-const Entries usual = {{Control::txtFactor, "100"}, {Control::txtpipeid, "100"}, {Control::txt4ma, "-2.5"},
-    {Control::txt20ma, "5"}, {Control::txtlowflowcutoff, "0.25"}, {Control::cboutputunit, 3}, {Control::cbtimeunit, 0},
-    {Control::cbpipeidunit, 0}, {Control::cb_k_units, 1}, {Control::cbAverging, 4}, {Control::cbSensitivity, 2},
-    {Control::cbRejection, 1}};
-
-QMap<Control, QString> shownEntries(const Setup &window)
-{
-    QMap<Control, QString> shown;
-    for (Control c : usual.keys())
-        shown[c] = window.text(c);
-    return shown;
-}
-
 // What a hurried user does while an action runs: types into every box and list, steps every list on.
 void meddle(Setup &window)
 {
-    for (Control c : usual.keys()) {
+    for (Control c : usualEntries.keys()) {
         isList(c) ? typeListText(window, c, "777") : typeText(window, c, "777");
         QTest::keyClick(window.control(c), Qt::Key_Down);
     }
@@ -52,38 +32,9 @@ ColourValue colourOf(const SetupState &state, const QString &text)
         : QStringList{writing, checking, finishing}.contains(text) ? state.busyColor : state.errorColor;
 }
 
-// A window connected to a simulated sensor at COM1, as a search leaves it, and its status history.
-struct Rig
-{
-    explicit Rig(int level = 20)
-        : sim(ports.add(1, [level] { SimConfig c; c.level = level; return c; }())), window(ports.devicePaths())
-    {
-        if (window.link().OpenPort(1) == 1)
-            window.state().linkState = LinkState::Connected;
-    }
-
-    void click(Control button) { QTest::mouseClick(window.control(button), Qt::LeftButton); }
-
-    // The usual entries but for `changes`; decimals as the locale writes them.
-    void enter(const Entries &changes = {})
-    {
-        Entries all = usual;
-        all.insert(changes);
-        for (auto [c, value] : all.asKeyValueRange())
-            isList(c) ? window.setCurrentIndex(c, value.toInt())
-                      : typeText(window, c, value.toString().replace('.', QLocale().decimalPoint()));
-    }
-
-    SimPorts ports;
-    SimulatedPort &sim;
-    Setup window;
-    StatusRecorder status{window};
-};
-
 using SensorTexts = QList<std::pair<int, QByteArray>>; // parameter and text
 
-// One write: the status texts it shows from its start, what is entered instead of the usual, the
-// sensor's faults, and where Exit comes, if it does.
+// One write: the status texts it shows from its start, what is entered instead of the usual, and more.
 struct WriteCase
 {
     int level;
@@ -109,31 +60,29 @@ private slots:
     // A level-12 sensor keeps its loop values in its own unit: without a K-factor nothing is shown.
     void level12ReadNeedsAndUsesApplicationSettings()
     {
-        Rig rig(12);
-        for (const auto &[param, value] : {std::pair(11, "5"), {10, "-2.5"}, {6, "0.25"}})
+        WindowRig rig(12);
+        for (const auto &[param, value] : {std::pair(11, "5"), {10, "-1.5"}, {6, "0.25"}})
             rig.sim.sensor().setValue(param, value);
+        rig.enter({{Control::txtFactor, ""}});
         rig.click(Control::cmdReadSensor);
         QCOMPARE(rig.status.texts().last(), QStringLiteral("Please Enter A Valid Number For The K Factor"));
         QCOMPARE(rig.window.background(Control::txtFactor), rig.window.state().errorColor);
-        QCOMPARE(rig.window.text(Control::txt20ma), QString());
+        QCOMPARE(rig.window.text(Control::txt20ma), QStringLiteral("7.25"));
 
-        rig.enter({{Control::txt4ma, ""}, {Control::txt20ma, ""}, {Control::txtlowflowcutoff, ""}});
+        rig.enter({{Control::txt4ma, ""}, {Control::txt20ma, ""}, {Control::txtlowflowcutoff, ""}}); // not needed
         const auto watch = onCommand(rig.sim, "$1,7\r", [&] { meddle(rig.window); }); // nothing typed counts
         ColourValue markWhileReading = 0;
         rig.status.onText(QStringLiteral("Reading The Sensor Settings"),
                           [&] { markWhileReading = rig.window.background(Control::txtFactor); });
         rig.click(Control::cmdReadSensor);
         QCOMPARE(markWhileReading, rig.window.state().normalColor); // cleared before anything else
-        QCOMPARE(rig.status.texts().last(),
-                 QStringLiteral("Sensor Settings Read - Make Sure The Application Settings Match The Installation"));
-        for (const auto &[entry, text] : {std::pair(Control::txt4ma, "-2.5"), {Control::txt20ma, "5"},
+        for (const auto &[entry, text] : {std::pair(Control::txt4ma, "-1.5"), {Control::txt20ma, "5"},
                                           {Control::txtlowflowcutoff, "0.25"}, {Control::cbRejection, "50 Hz"}})
             QCOMPARE(rig.window.text(entry), QString::fromLatin1(text));
     }
 
-    // Each search asks for the ports anew: none at first, then one the user may not open, then the same
-    // permitted, then, unplugged while connected, a new one under another name. Progress rises step by
-    // step, search and read each to their end, and is hidden when done.
+    // Each search asks for the ports anew: none, one the user may not open, the same permitted, then, unplugged
+    // while connected, another, which a second instance finds busy. Progress rises step by step, hidden when done.
     void searchesThePortsOfTheMomentShowingProgress()
     {
         QStringList now;
@@ -185,6 +134,13 @@ private slots:
         QTRY_VERIFY(!window.link().isOpen());
         read(QStringLiteral("Sensor Settings Read "));
         QCOMPARE(window.link().port().devicePath(1), now[0]);
+
+        Setup second([&now] { return now; }); // a second instance of the tool skips the port held busy
+        StatusRecorder secondStatus(second);
+        QTest::mouseClick(second.control(Control::cmdReadSensor), Qt::LeftButton);
+        QCOMPARE(secondStatus.texts().last(), QStringLiteral("Could Not Find A 7-0410 R2W Adaptor"));
+        QCOMPARE(second.skippedPortsLabel()->text(), "COM1 (" + now[0] + "): in use by another program");
+        read(QStringLiteral("Sensor Settings Read ")); // and the first keeps working
     }
 
     // Written only when the sensor gives back what was sent. Entries it cannot take are refused before
@@ -198,13 +154,9 @@ private slots:
         const std::tuple<const char *, Entries, QList<Control>, const char *, SensorTexts> checked[] = {
             {"20 mA beyond the sensor", {{Control::txt20ma, "20"}, {Control::txtlowflowcutoff, "0.05"}},
              {Control::txt20ma}, "10", {}},
-            {"K-factor rounded onto its bound", {{Control::txtFactor, "0.0001"}}, {Control::txtFactor}, "", {}},
-            {"velocity, pipe ID zero", {{Control::txtpipeid, "0"}, {Control::cboutputunit, 0}}, {Control::txtpipeid}, "", {}},
-            {"velocity, pipe ID 5000", {{Control::txtpipeid, "5000"}, {Control::cboutputunit, 1}},
-             {Control::txtpipeid}, "", {}},
+            {"velocity, no pipe", {{Control::txtpipeid, "0"}, {Control::cboutputunit, 1}}, {Control::txtpipeid}, "", {}},
             {"cubic metres, no pipe", {{Control::txt20ma, "0.01"}, {Control::txtpipeid, "0"}, {Control::cboutputunit, 2}},
-             {}, "", {{9, "10"}, {27, "0"}, {37, "0"}}},
-            {"litres, no pipe", {{Control::txtpipeid, "0"}}, {}, "", {{9, "1"}, {28, "1"}}}};
+             {}, "", {{9, "10"}, {27, "0"}, {28, "0.01"}, {37, "0"}}}};
         const QString outOfRange = "Some settings were out of range - Please Re-Check";
         for (const auto &[name, changes, marked, shown20mA, stored] : checked) {
             Entries entered = {{Control::txt4ma, "0"}, {Control::txt20ma, "1"}, {Control::txtlowflowcutoff, "0"}};
@@ -213,8 +165,8 @@ private slots:
                                                        : QStringList{writing, outOfRange};
             QTest::newRow(name) << WriteCase{20, shown, entered, {}, marked, shown20mA, {}, stored};
         }
-        const SensorTexts otherForms[] = {{{10, "-2.50000"}, {11, "5.0"}, {6, "0.250000"}},
-            {{27, "-2.500"}, {28, "5.00000"}, {36, "0.2500000"}, {37, "100.00000"}, {45, "100.0"}}};
+        const SensorTexts otherForms[] = {{{10, "-2.50000"}, {11, "7.250"}, {6, "0.125000"}},
+            {{27, "-2.500"}, {28, "7.25000"}, {36, "0.1250000"}, {37, "150.00000"}, {45, "100.0"}}};
         for (int level : {12, 20}) {
             const std::vector<Parameter> &parameters = TableForLevel(std::int16_t(level)).parameters;
             for (const Parameter &p : parameters)
@@ -248,15 +200,15 @@ private slots:
         const bool exits = !write.exitAt.isEmpty(), refused = write.shown.last().startsWith("Some");
         const bool wrote = write.shown.size() > 1 && !refused, failed = write.shown.last().startsWith("Could Not");
         LocaleGuard locale(write.answers.isEmpty() ? LocaleGuard::english() : LocaleGuard::german());
-        Rig rig(write.level);
+        WindowRig rig(write.level);
         rig.sim.config().faults = write.faults;
         if (!exits) // the line's speed is not what this is about, but Exit is timed by it
             rig.sim.config().charMs = 0.1;
         for (const CommandFault &f : write.faults) // a value unlike the one written, so that one not kept shows
-            rig.sim.sensor().setValue(f.param, f.param == 9 && write.level == 12 ? "60" : "-9");
+            rig.sim.sensor().setValue(f.param, f.param == 9 && write.level == 12 ? "50" : "-9");
         rig.window.show();
         rig.enter(write.entered);
-        QMap<Control, QString> shown = shownEntries(rig.window);
+        QMap<Control, QString> shown = shownTexts(rig.window, Control::cbRejection);
         if (!write.shown20mA.isEmpty())
             shown[Control::txt20ma] = write.shown20mA;
         rig.status.clear();
@@ -267,21 +219,20 @@ private slots:
             write.closeBox ? void(rig.window.close()) : rig.click(Control::cmdok);
         };
         const auto watch = exits ? onCommand(rig.sim, write.exitAt.toLatin1(), exit) : nullptr;
-        if (exits)
-            rig.status.onText(write.exitAt, exit);
-        else // the sensor gives back its own forms from the check on
-            rig.status.onText(checking, [&] {
-                for (const auto &[param, text] : write.answers)
-                    rig.sim.sensor().setValue(param, text);
-            });
+        rig.status.onText(exits ? write.exitAt : checking, [&] { // the sensor's own forms from the check on
+            for (const auto &[param, text] : write.answers)
+                rig.sim.sensor().setValue(param, text);
+            if (exits)
+                exit();
+        });
         rig.click(Control::cmdSaveSensor);
         const qint64 took = sinceExit.elapsed();
 
         QCOMPARE(rig.status.texts(), write.shown);
         for (const StatusEntry &entry : rig.status.entries())
             QCOMPARE(entry.colour, colourOf(rig.window.state(), entry.text));
-        QCOMPARE(shownEntries(rig.window), shown);
-        for (Control c : usual.keys())
+        QCOMPARE(shownTexts(rig.window, Control::cbRejection), shown);
+        for (Control c : usualEntries.keys())
             QCOMPARE(rig.window.background(c) == rig.window.state().errorColor, write.marked.contains(c));
         QCOMPARE(rig.sim.received().count("$2,"), wrote ? qsizetype(parameters.size()) : 0);
         QCOMPARE(rig.sim.received().contains("$3,0,"), wrote && !failed);
@@ -303,7 +254,7 @@ private slots:
             QCOMPARE(rig.sim.sensor().value(param), text);
         if (write.marked.isEmpty() && write.entered.isEmpty()) { // and reads back as entered
             rig.click(Control::cmdReadSensor);
-            QCOMPARE(shownEntries(rig.window), shown);
+            QCOMPARE(shownTexts(rig.window, Control::cbRejection), shown);
         }
         if (write.marked.isEmpty() || refused || write.level == 20) // level 12's retries are the quicker
             return;

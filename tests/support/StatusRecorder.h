@@ -1,16 +1,12 @@
 #pragma once
-#include "state/SetupView.h"
+#include "ui/Setup.h"
 
-#include <QList>
-#include <QObject>
-#include <QString>
+#include <QPlainTextEdit>
 
 #include <functional>
+#include <utility>
 
-class Setup;
-
-// Every message the status line showed, with its colour and whether the five action buttons
-// were enabled at that moment.
+// A message the status line showed, its colour, and whether the five action buttons were enabled then.
 struct StatusEntry
 {
     QString text;
@@ -18,25 +14,53 @@ struct StatusEntry
     bool actionButtonsEnabled;
 };
 
+inline int enabledActionButtons(const Setup &window)
+{
+    int enabled = 0;
+    for (Control button : {Control::cmdSaveSensor, Control::cmdReadSensor, Control::default_, Control::Read_file,
+                           Control::Save_settings})
+        enabled += window.isEnabled(button);
+    return enabled;
+}
+// True when every one of the five action buttons is enabled, or every one disabled: mixed states fail both.
+inline bool actionButtonsEnabled(const Setup &window) { return enabledActionButtons(window) == 5; }
+inline bool actionButtonsDisabled(const Setup &window) { return enabledActionButtons(window) == 0; }
+
 class StatusRecorder : public QObject
 {
 public:
     // Records from now on, until the recorder or the window goes.
-    explicit StatusRecorder(Setup &window);
+    explicit StatusRecorder(Setup &window)
+    {
+        auto *line = qobject_cast<QPlainTextEdit *>(window.control(Control::txtmsg));
+        connect(line, &QPlainTextEdit::textChanged, this, [this, &window] {
+            const QString text = window.text(Control::txtmsg);
+            if (text.isEmpty())
+                return; // replacing a text passes through an empty document
+            m_entries.append({text, window.background(Control::txtmsg), actionButtonsEnabled(window)});
+            if (m_action && text == m_trigger)
+                std::exchange(m_action, nullptr)();
+        });
+    }
 
     const QList<StatusEntry> &entries() const { return m_entries; }
-    QStringList texts() const;
-    bool showed(const QString &text) const { return texts().contains(text); }
+    QStringList texts() const
+    {
+        QStringList texts;
+        for (const StatusEntry &entry : m_entries)
+            texts << entry.text;
+        return texts;
+    }
     void clear() { m_entries.clear(); }
     // Runs once, right after the status line first shows `text`.
-    void onText(const QString &text, std::function<void()> action);
+    void onText(const QString &text, std::function<void()> action)
+    {
+        m_trigger = text;
+        m_action = std::move(action);
+    }
 
 private:
     QList<StatusEntry> m_entries;
     QString m_trigger;
     std::function<void()> m_action;
 };
-
-// True when every one of the five action buttons is enabled, or every one disabled: mixed states fail both.
-bool actionButtonsEnabled(const Setup &window);
-bool actionButtonsDisabled(const Setup &window);

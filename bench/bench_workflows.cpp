@@ -4,7 +4,7 @@
 // window is shown. A benchmark to read, not a test.
 #include "SimulatedSensor.h"
 #include "StatusRecorder.h"
-#include "WindowInput.h"
+#include "WindowRig.h"
 #include "ui/Setup.h"
 
 #include <QApplication>
@@ -182,7 +182,7 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
 
     {
-        Setup window(missingPorts());
+        Setup window(SimPorts().devicePaths());
         window.show();
         if (!QTest::qWaitForWindowExposed(&window))
             return 1;

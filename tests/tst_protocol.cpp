@@ -1,6 +1,6 @@
 // Number text, reply rules, identification, reading and writing: through the real window, byte for byte.
 #include "LocaleGuard.h"
-#include "ProtocolRig.h"
+#include "WindowRig.h"
 #include "link/Waits.h"
 #include "platform/SerialPort.h"
 #include "protocol/NumberText.h"
@@ -134,7 +134,7 @@ private slots:
     {
         QFETCH(ReadCase, c);
         LocaleGuard locale(localeFor(c.german));
-        ProtocolRig rig(c.config);
+        WindowRig rig(c.config);
         for (const auto &[parameter, text] : c.config.level == 12 ? held12 : held20)
             rig.sim.sensor().setValue(parameter, text);
         SetupState &state = rig.window.state();
@@ -174,7 +174,7 @@ private slots:
     {
         QFETCH(WriteCase, c);
         LocaleGuard locale(localeFor(c.german));
-        ProtocolRig rig(c.config);
+        WindowRig rig(c.config);
         // Exit while values go out waits for the closing command; the end comes at the next wait.
         if (c.result)
             QTimer::singleShot(300, &rig.window, [&w = rig.window.link().waits()] { QVERIFY(!w.EndProgram()); });
@@ -195,7 +195,7 @@ private slots:
     // Exit during a read ends it there: nothing in it swallows the end of the program, nothing goes out after it.
     void exitEndsReadAtOnce()
     {
-        ProtocolRig rig;
+        WindowRig rig;
         QTimer::singleShot(300, &rig.window, [&waits = rig.window.link().waits()] { QVERIFY(waits.EndProgram()); });
         QVERIFY_THROWS_EXCEPTION(ProgramEnded, ReadSettings(rig.ctx()));
         const QString sent = rig.traffic();

@@ -2,7 +2,7 @@
 #include "LocaleGuard.h"
 #include "SimPorts.h"
 #include "StatusRecorder.h"
-#include "WindowInput.h"
+#include "WindowRig.h"
 #include "files/SettingsRecord.h"
 
 #include <QtTest>
@@ -34,7 +34,7 @@ const SensorSettings goodRecord{3, 0, 100, 0, 100, 1, 0, 5, 0.05f, 4, 2, 1}; // 
 
 struct Rig : FileDialogs
 {
-    explicit Rig(const QStringList &ports = missingPorts()) : window(ports), status(window) { window.setFileDialogs(*this); }
+    explicit Rig(const QStringList &ports = SimPorts().devicePaths()) : window(ports), status(window) { window.setFileDialogs(*this); }
     std::optional<QString> openSettingsFile() override { return answer; }
     std::optional<QString> saveSettingsFile() override { return answer; }
     void click(Control button) { QTest::mouseClick(window.control(button), Qt::LeftButton); }

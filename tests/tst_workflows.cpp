@@ -17,7 +17,7 @@ namespace {
 void meddle(Setup &window)
 {
     for (Control c : usualEntries.keys()) {
-        isList(c) ? typeListText(window, c, "777") : typeText(window, c, "777");
+        typeText(window, c, "777");
         QTest::keyClick(window.control(c), Qt::Key_Down);
     }
 }

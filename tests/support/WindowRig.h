@@ -1,11 +1,39 @@
 #pragma once
 #include "SimPorts.h"
 #include "StatusRecorder.h"
-#include "WindowInput.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QLocale>
 #include <QTest>
 #include <QVariant>
+
+// Replaces the text of a box, or of a list's edit part, as a user would: select all, delete, type.
+inline void typeText(Setup &window, Control entry, const QString &text)
+{
+    auto *list = qobject_cast<QComboBox *>(window.control(entry));
+    QLineEdit *edit = list ? list->lineEdit() : qobject_cast<QLineEdit *>(window.control(entry));
+    QVERIFY(edit);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+// A simulated sensor of this level; a type answer, when given, replaces that of the 4-20 mA type.
+inline SimConfig sensorAt(int level, const QByteArray &typeAnswer = {}, const QString &serial = "DV12345678")
+{
+    SimConfig config;
+    config.level = level;
+    config.typeAnswer = typeAnswer;
+    config.serial = serial;
+    return config;
+}
+
+// The commands with which a sensor of `level` is identified.
+inline QString identification(int level)
+{
+    return level == 12 ? QStringLiteral("$1,25\r$1,12\r$1,1\r") : QStringLiteral("$1,25\r$1,5\r$1,3\r");
+}
 
 // What a user sets, by control: a box's text, or a list's row.
 using Entries = QMap<Control, QVariant>;
@@ -29,15 +57,20 @@ inline QMap<Control, QString> shownTexts(const Setup &window, Control last = Con
 // A window on a simulated sensor at COM1, the usual entries set, connected as a search leaves it; its status since.
 struct WindowRig
 {
-    explicit WindowRig(int level = 20, bool connected = true)
-        : sim(ports.add(1, [level] { SimConfig c; c.level = level; return c; }())), window(ports.devicePaths())
+    explicit WindowRig(const SimConfig &config, bool connected = true) : sim(ports.add(1, config)), window(ports.devicePaths())
     {
         enter();
         if (connected && window.link().OpenPort(1) == 1)
             window.state().linkState = LinkState::Connected;
         status.clear();
     }
+    explicit WindowRig(int level = 20, bool connected = true) : WindowRig(sensorAt(level), connected) {}
 
+    SetupContext &ctx() { return window.context(); }
+    // Every byte the tool sent, in order, and the least time it takes: echoes at 1.04 ms a character,
+    // answers of two characters or more after 3 ms, and 25 ms after each command.
+    QString traffic() const { return QString::fromLatin1(sim.received()); }
+    qint64 leastLineTime() const { return qint64(1.04 * traffic().size()) + 30 * traffic().count('\r'); }
     void click(Control button) { QTest::mouseClick(window.control(button), Qt::LeftButton); }
 
     // The usual entries but for `changes`; decimals as the locale writes them.

@@ -63,7 +63,7 @@ include(CPack)
 option(DRAVO_PACKAGE_TEST "Check the Debian package in the test run" ON)
 find_program(DPKG_DEB dpkg-deb)
 if(DRAVO_PACKAGE_TEST AND DPKG_DEB)
-  add_test(NAME package COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/check_package.sh ${CMAKE_CPACK_COMMAND}
+  add_test(NAME package COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/packaging/check_package.sh ${CMAKE_CPACK_COMMAND}
                                 ${CMAKE_CURRENT_BINARY_DIR} ${APP_ID} ${APP_PROGRAM})
   set_tests_properties(package PROPERTIES TIMEOUT 120)
 endif()

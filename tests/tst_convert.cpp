@@ -215,28 +215,21 @@ private slots:
         QVERIFY(c.ok ? *numberOf(state.settings, c.control) == c.stored : view.background(c.control) == state.errorColor);
     }
 
-    void scaling_data()
-    {
-        QTest::addColumn<int>("row");
-        for (int row = 0; row < int(std::size(scaleCases)); ++row)
-            QTest::newRow(scaleCases[row].name) << row;
-    }
     // Worked examples to the sensor's unit, clamped boxes marked, and back where nothing was clamped.
     void scaling()
     {
-        QFETCH(int, row);
-        const ScaleCase &c = scaleCases[row];
-        FakeView view;
-        SetupState &state = view.state;
-        state.settings = c.user;
-        state.hasLoopOutput = c.loop;
-        QCOMPARE(ToSensorUnits(state), c.marked);
-        QVERIFY2(close(state.sensor4mA, c.at4mA) && close(state.sensor20mA, c.at20mA) && close(state.sensorCutoff, c.cutoff),
-                 qPrintable(QStringLiteral("%1 %2 %3").arg(state.sensor4mA).arg(state.sensor20mA).arg(state.sensorCutoff)));
-        ToDisplayUnits(state);
-        const SensorSettings &s = state.settings;
-        QVERIFY(!c.marked.isEmpty() || (close(s.setpoint4mA, c.user.setpoint4mA) && close(s.setpoint20mA, c.user.setpoint20mA)
-                                        && close(s.lowFlowCutoff, c.user.lowFlowCutoff)));
+        for (const ScaleCase &c : scaleCases) {
+            FakeView view;
+            SetupState &state = view.state;
+            state.settings = c.user;
+            state.hasLoopOutput = c.loop;
+            QVERIFY2(ToSensorUnits(state) == c.marked && close(state.sensor4mA, c.at4mA)
+                         && close(state.sensor20mA, c.at20mA) && close(state.sensorCutoff, c.cutoff), c.name);
+            ToDisplayUnits(state);
+            const SensorSettings &s = state.settings;
+            QVERIFY2(!c.marked.isEmpty() || (close(s.setpoint4mA, c.user.setpoint4mA) && close(s.setpoint20mA, c.user.setpoint20mA)
+                                             && close(s.lowFlowCutoff, c.user.lowFlowCutoff)), c.name);
+        }
     }
 
     void scalingGuards()

@@ -45,6 +45,28 @@ private slots:
     {
         Setup window{QStringList()};
         window.show();
+        // Start-up in every locale, and the state it leaves.
+        for (auto [locale, separator] : {std::pair(LocaleGuard::english(), "."), std::pair(LocaleGuard::german(), ","),
+                                         std::pair(QLocale(QLocale::German, QLocale::Switzerland), ".")}) {
+            LocaleGuard guard(locale);
+            QCOMPARE(Setup{QStringList()}.state().decimalSep, separator);
+        }
+        const SetupState &state = window.state();
+        const QColor base = QApplication::palette().color(QPalette::Base); // red in the lowest byte
+        QCOMPARE(state.normalColor, rgbColour(base.red(), base.green(), base.blue()));
+        QVERIFY(state.errorColor == 0x0000FF && state.goodColor == 0x0FF000 && state.busyColor == 0x00FFFF);
+        const QStringList names = QStringLiteral(
+            "m/sec,ft/sec,m3/sec,liter/sec,ft3/sec,US gal/sec,Imp gal/sec,acre in/sec,"
+            "m/min,ft/min,m3/min,liter/min,ft3/min,US gal/min,Imp gal/min,acre in/min,"
+            "m/hour,ft/hour,m3/hour,liter/hour,ft3/hour,US gal/hour,Imp gal/hour,acrein/hour,"
+            "m/day,ft/day,m3/day,liter/day,ft3/day,US gal/day,Imp gal/day,acre in/day").split(',');
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(state.unitName[i % outputUnitCount][i / outputUnitCount], names[i]);
+        QVERIFY(state.timeFactor[3] * 86400 == 1 && state.timeFactor[4] == 0); // a day exactly; no fifth unit
+        // The labels name US gal/min while the lists show nothing.
+        QCOMPARE(unitLabels(window), QStringList({"US gal/min", "US gal/min", "US gal/min"}));
+        QVERIFY(window.text(Control::cboutputunit).isEmpty() && window.text(Control::cbtimeunit).isEmpty());
+
         QCOMPARE(window.windowTitle(), "7_6610 DravoMeter Set Up Program");
         auto *status = qobject_cast<QPlainTextEdit *>(window.control(Control::txtmsg));
         QVERIFY(status->isReadOnly() && status->lineWrapMode() == QPlainTextEdit::WidgetWidth);
@@ -117,31 +139,6 @@ private slots:
         QCOMPARE(window.text(Control::txt4ma), "-12345.678");
         QTest::keyClicks(window.control(Control::txt4ma), "\b\b1");
         QCOMPARE(window.text(Control::txt4ma), "-12345.6");
-    }
-
-    void startup()
-    {
-        for (auto [locale, separator] : {std::pair(LocaleGuard::english(), "."), std::pair(LocaleGuard::german(), ","),
-                                         std::pair(QLocale(QLocale::German, QLocale::Switzerland), ".")}) {
-            LocaleGuard guard(locale);
-            QCOMPARE(Setup{QStringList()}.state().decimalSep, separator);
-        }
-        Setup window{QStringList()};
-        const SetupState &state = window.state();
-        const QColor base = QApplication::palette().color(QPalette::Base); // red in the lowest byte
-        QCOMPARE(state.normalColor, rgbColour(base.red(), base.green(), base.blue()));
-        QVERIFY(state.errorColor == 0x0000FF && state.goodColor == 0x0FF000 && state.busyColor == 0x00FFFF);
-        const QStringList names = QStringLiteral(
-            "m/sec,ft/sec,m3/sec,liter/sec,ft3/sec,US gal/sec,Imp gal/sec,acre in/sec,"
-            "m/min,ft/min,m3/min,liter/min,ft3/min,US gal/min,Imp gal/min,acre in/min,"
-            "m/hour,ft/hour,m3/hour,liter/hour,ft3/hour,US gal/hour,Imp gal/hour,acrein/hour,"
-            "m/day,ft/day,m3/day,liter/day,ft3/day,US gal/day,Imp gal/day,acre in/day").split(',');
-        for (int i = 0; i < names.size(); ++i)
-            QCOMPARE(state.unitName[i % outputUnitCount][i / outputUnitCount], names[i]);
-        QVERIFY(state.timeFactor[3] * 86400 == 1 && state.timeFactor[4] == 0); // a day exactly; no fifth unit
-        // The labels name US gal/min while the lists show nothing.
-        QCOMPARE(unitLabels(window), QStringList({"US gal/min", "US gal/min", "US gal/min"}));
-        QVERIFY(window.text(Control::cboutputunit).isEmpty() && window.text(Control::cbtimeunit).isEmpty());
     }
 
     void changeHandlers()

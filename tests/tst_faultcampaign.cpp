@@ -1,5 +1,4 @@
 // Every simulated fault on every command of both levels, through the window: what the user is told, what is stored.
-#include "SimPorts.h"
 #include "WindowRig.h"
 #include "protocol/ParameterTable.h"
 

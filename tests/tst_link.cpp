@@ -1,10 +1,8 @@
 // Port, waits, transactions and search on ptys against the simulator; each searched port costs 1.5 s.
+#include "LinkRig.h"
 #include "SimPorts.h"
-#include "link/AdaptorLink.h"
 #include "link/ReplyAssembler.h"
-#include "link/Waits.h"
 #include "platform/SerialLine.h"
-#include "platform/SerialPort.h"
 
 #include <QSerialPort>
 #include <QtTest>
@@ -17,16 +15,6 @@ double cpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
 
 // True when nothing holds the device: another program can open (and so lock) it.
 bool isFree(const QString &path) { return QSerialPort(path).open(QIODevice::ReadWrite); }
-
-// The tool's side of the line as the window builds it: one port, one timer, one link.
-struct LinkRig
-{
-    explicit LinkRig(PortList ports) : port(std::move(ports)), link(port, waits) {}
-
-    SerialPort port;
-    Waits waits;
-    AdaptorLink link;
-};
 
 // A link whose COM1 is the given simulated port, already open as a search would leave it.
 struct OpenRig

@@ -7,7 +7,6 @@
 #include "protocol/ReadSettings.h"
 #include "protocol/WriteSettings.h"
 
-#include <QElapsedTimer>
 #include <QtTest>
 
 #include <algorithm>

@@ -1,7 +1,5 @@
 // Settings files and factory defaults through the real window, its file dialogs scripted.
 #include "LocaleGuard.h"
-#include "SimPorts.h"
-#include "StatusRecorder.h"
 #include "WindowRig.h"
 #include "files/SettingsRecord.h"
 

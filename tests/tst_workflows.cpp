@@ -1,6 +1,5 @@
 // The read and write workflows end to end, through the real window, where the fault campaign does not reach.
 #include "LocaleGuard.h"
-#include "SimPorts.h"
 #include "WindowRig.h"
 #include "protocol/ParameterTable.h"
 

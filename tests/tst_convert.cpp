@@ -98,8 +98,6 @@ const ShowCase showCases[] = {
     {"noise rejection past the list", Control::cbRejection, 2, false, "60 Hz"},
 };
 
-const float infinite = std::numeric_limits<float>::infinity();
-const float noNumber = std::numeric_limits<float>::quiet_NaN();
 const double area100mm = 0.0078539750;
 bool close(double a, double b) { return std::fabs(a - b) <= 1e-6 * std::max(std::fabs(a), std::fabs(b)) + 1e-12; }
 
@@ -118,7 +116,7 @@ const ScaleCase scaleCases[] = {
     {"feet/sec in 4 inch", {1, 0, 4, 1, 1, 1, 0, 3.2808399f, 0}, true, 0, float(0.0508 * 0.0508 * 3.14159 * 10), 0, {}},
     {"-10.5 and 10.5 pass", litrePerSecond(-10.5f, 10.5f, 0), true, -10.5f, 10.5f, 0, {}},
     {"-11 clamps to -10, 10.6 to 10", litrePerSecond(-11, 10.6f, 0), true, -10, 10, 0, {at4, at20}},
-    {"NaN set point becomes 0", litrePerSecond(noNumber, infinite, 0), true, 0, 10, 0, {at4, at20}},
+    {"NaN set point becomes 0", litrePerSecond(float(qQNaN()), float(qInf()), 0), true, 0, 10, 0, {at4, at20}},
     {"R2W cutoff 5.5 passes", litrePerSecond(0, 0, 5.5f), false, 0, 0, 5.5f, {}},
     {"R2W cutoff 5.6 clamps to 5", litrePerSecond(0, 0, 5.6f), false, 0, 0, 5, {cut}},
     {"loop cutoff up to the larger set point", litrePerSecond(-8, 2, 8), true, -8, 2, 8, {}},
@@ -126,7 +124,7 @@ const ScaleCase scaleCases[] = {
     {"loop limit taken after clamping", litrePerSecond(-20, 2, 10.2f), true, -10, 2, 0.05f, {at4, cut}},
     {"loop cutoff above tiny set points becomes 0", litrePerSecond(0, 0.04f, 0.045f), true, 0, 0.04f, 0, {cut}},
     {"negative cutoff", litrePerSecond(0, 5, -1), true, 0, 5, 0, {cut}},
-    {"NaN cutoff", litrePerSecond(0, 5, noNumber), false, 0, 5, 0, {cut}},
+    {"NaN cutoff", litrePerSecond(0, 5, float(qQNaN())), false, 0, 5, 0, {cut}},
 };
 
 } // namespace
@@ -239,7 +237,7 @@ private slots:
         const std::pair<SensorSettings, double> toDisplay[] = {
             {{3, 1, 100, 0, 0, 1}, 99999}, {{5, 1, 100, 0, 0, 0}, 99999 / 3.7854118},
             {{0, 2, 100, 0, 0.0000099f, 1}, 99999 / 1000.0 / area100mm}, {{1, 0, 0, 0, 1000, 1}, 0.1 / 1000 * 3.2808399},
-            {{0, 3, 2e-13f, 0, 0.00002f, 0}, infinite},
+            {{0, 3, 2e-13f, 0, 0.00002f, 0}, qInf()},
         };
         FakeView view;
         SetupState &state = view.state;

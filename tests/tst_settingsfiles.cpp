@@ -39,11 +39,8 @@ struct Rig : FileDialogs
     QString last() const { return status.texts().value(status.texts().size() - 1); }
     QStringList shown() const // every entry and unit label
     {
-        QStringList texts;
-        for (Control c : allControls())
-            if (c <= Control::lbunit3 && (c < Control::txtserialnum || c > Control::txtmsg))
-                texts << window.text(c);
-        return texts;
+        const QStringList texts = shownTexts(window).values();
+        return texts.mid(0, int(Control::txtserialnum)) + texts.mid(int(Control::lbunit1));
     }
     QString load(const QByteArray &bytes)
     {

@@ -1,5 +1,4 @@
-// The window as the user meets it: form, start-up state, marks, unit labels, change handlers, Exit
-// and the close box.
+// The window as the user meets it: form, start-up, marks, unit labels, change handlers, Exit, close box.
 #include "LocaleGuard.h"
 #include "FakeView.h"
 #include "state/Status.h"
@@ -12,14 +11,12 @@
 namespace {
 
 QComboBox *listOf(Setup &w, Control list) { return qobject_cast<QComboBox *>(w.control(list)); }
-// Opens the list's drop-down, moves to `row` and presses Return, as a keyboard user chooses.
 void chooseEntry(QComboBox *list, int row)
 {
     list->showPopup();
     list->view()->setCurrentIndex(list->model()->index(row, list->modelColumn()));
     QTest::keyClick(list->view(), Qt::Key_Return);
 }
-// The colour drawn at a point of a widget, as the screen would show it.
 QColor shownColour(QWidget *widget, const QPoint &point)
 {
     const QImage image = widget->grab().toImage();

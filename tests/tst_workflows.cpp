@@ -33,7 +33,6 @@ ColourValue colourOf(const SetupState &state, const QString &text)
 
 using SensorTexts = QList<std::pair<int, QByteArray>>; // parameter and text
 
-// One write: the status texts it shows from its start, what is entered instead of the usual, and more.
 struct WriteCase
 {
     int level;

@@ -8,7 +8,6 @@
 #include <map>
 #include <memory>
 
-// A path no device will ever have, for port number n.
 inline QString missingDevicePath(int number) { return QStringLiteral("/nonexistent/dravo-com%1").arg(number); }
 
 // Simulated ports at chosen COM numbers; any other number maps to a missing path, where a search fails at once.

@@ -30,10 +30,7 @@ inline SimConfig sensorAt(int level, const QByteArray &typeAnswer = {}, const QS
 }
 
 // The commands with which a sensor of `level` is identified.
-inline QString identification(int level)
-{
-    return level == 12 ? QStringLiteral("$1,25\r$1,12\r$1,1\r") : QStringLiteral("$1,25\r$1,5\r$1,3\r");
-}
+inline QString identification(int level) { return level == 12 ? "$1,25\r$1,12\r$1,1\r" : "$1,25\r$1,5\r$1,3\r"; }
 
 // What a user sets, by control: a box's text, or a list's row.
 using Entries = QMap<Control, QVariant>;

@@ -9,7 +9,7 @@
 
 #include <QtTest>
 
-#include <array>
+#include <map>
 #include <cmath>
 
 namespace {
@@ -34,17 +34,17 @@ const SensorSettings valid{5, 1, 100, 1, 65.7667f, 1, -2.25f, 300, 0.5f, 3, 2, 1
 const SensorSettings untouched{7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7};
 const SensorSettings showable{3, 2, 80, 0, 57.25f, 1, 1, 20, 0.5f, 4, 2, 1};
 
-bool isList(Control c) { return c >= Control::cboutputunit; }
-// The record's field of a control: five numbers, then seven list rows, in the order of Control.
-float *numberOf(SensorSettings &s, Control c)
-{
-    return std::array{&s.kFactor, &s.pipeId, &s.setpoint4mA, &s.setpoint20mA, &s.lowFlowCutoff}[int(c)];
-}
-std::int16_t *rowOf(SensorSettings &s, Control c)
-{
-    return std::array{&s.outputUnit, &s.timeUnit, &s.pipeIdUnit, &s.kFactorUnit, &s.averaging, &s.sensitivity,
-                      &s.noiseRejection}[int(c) - int(Control::cboutputunit)];
-}
+// The record's field behind each box and list.
+const std::map<Control, float SensorSettings::*> numbers = {{Control::txtFactor, &SensorSettings::kFactor},
+    {Control::txtpipeid, &SensorSettings::pipeId}, {Control::txt4ma, &SensorSettings::setpoint4mA},
+    {Control::txt20ma, &SensorSettings::setpoint20mA}, {Control::txtlowflowcutoff, &SensorSettings::lowFlowCutoff}};
+const std::map<Control, std::int16_t SensorSettings::*> rows = {{Control::cboutputunit, &SensorSettings::outputUnit},
+    {Control::cbtimeunit, &SensorSettings::timeUnit}, {Control::cbpipeidunit, &SensorSettings::pipeIdUnit},
+    {Control::cb_k_units, &SensorSettings::kFactorUnit}, {Control::cbAverging, &SensorSettings::averaging},
+    {Control::cbSensitivity, &SensorSettings::sensitivity}, {Control::cbRejection, &SensorSettings::noiseRejection}};
+bool isList(Control c) { return rows.count(c) > 0; }
+float *numberOf(SensorSettings &s, Control c) { return &(s.*numbers.at(c)); }
+std::int16_t *rowOf(SensorSettings &s, Control c) { return &(s.*rows.at(c)); }
 double fieldOf(SensorSettings s, Control c) { return isList(c) ? *rowOf(s, c) : *numberOf(s, c); }
 // "." becomes the locale's separator, "#" the other one.
 QString local(const FakeView &v, QString text)

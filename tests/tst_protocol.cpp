@@ -146,7 +146,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         const auto taken = [&shown](const SensorIdentity &id) { shown = (id.type + ' ' + id.serial).trimmed(); };
-        QCOMPARE(ReadSettings(rig.ctx(), {}, taken), c.result);
+        QCOMPARE(ReadSettings(rig.window.context(), {}, taken), c.result);
         // 50 ms after the level probe and 100 ms before the settings, besides the commands.
         QVERIFY(clock.elapsed() >= (c.shown.isEmpty() ? 50 : 150) + rig.leastLineTime());
         QCOMPARE(shown, c.shown);
@@ -179,7 +179,7 @@ private slots:
             QTimer::singleShot(300, &rig.window, [&w = rig.window.link().waits()] { QVERIFY(!w.EndProgram()); });
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(WriteSettings(rig.ctx(), sample(c.noiseRejection)), c.result);
+        QCOMPARE(WriteSettings(rig.window.context(), sample(c.noiseRejection)), c.result);
         QCOMPARE(rig.window.link().waits().programEnded(), c.result);
         // 50 ms after the level probe and 100 ms before the closing command, besides the commands.
         QVERIFY(!c.result || clock.elapsed() >= 150 + rig.leastLineTime());
@@ -196,7 +196,7 @@ private slots:
     {
         WindowRig rig;
         QTimer::singleShot(300, &rig.window, [&waits = rig.window.link().waits()] { QVERIFY(waits.EndProgram()); });
-        QVERIFY_THROWS_EXCEPTION(ProgramEnded, ReadSettings(rig.ctx()));
+        QVERIFY_THROWS_EXCEPTION(ProgramEnded, ReadSettings(rig.window.context()));
         const QString sent = rig.traffic();
         QVERIFY2(sent.startsWith(identification(20)) && !sent.endsWith("$1,33\r"), qPrintable(sent));
         QTest::qWait(200);

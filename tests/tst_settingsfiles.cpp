@@ -39,8 +39,9 @@ struct Rig : FileDialogs
     QString last() const { return status.texts().value(status.texts().size() - 1); }
     QStringList shown() const // every entry and unit label
     {
-        const QStringList texts = shownTexts(window).values();
-        return texts.mid(0, int(Control::txtserialnum)) + texts.mid(int(Control::lbunit1));
+        QMap<Control, QString> texts = shownTexts(window);
+        texts.removeIf([](auto text) { return text.key() >= Control::txtserialnum && text.key() <= Control::txtmsg; });
+        return texts.values();
     }
     QString load(const QByteArray &bytes)
     {

@@ -1,9 +1,5 @@
 #include "FakeView.h"
 
-#include "core/FormLoad.h"
-
-FakeView::FakeView() { Form_Load(state, *this); }
-
 int FakeView::currentIndex(Control list) const
 {
     const QString shown = text(list).trimmed();

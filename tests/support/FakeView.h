@@ -1,4 +1,5 @@
 #pragma once
+#include "core/FormLoad.h"
 #include "state/SetupView.h"
 
 #include <map>
@@ -11,7 +12,7 @@ QStringList listRows(Control list);
 class FakeView : public SetupView
 {
 public:
-    FakeView();
+    FakeView() { Form_Load(state, *this); }
 
     QString text(Control c) const override { return m_text.count(c) ? m_text.at(c) : QString(); }
     void setText(Control c, const QString &text) override { m_text[c] = text; }

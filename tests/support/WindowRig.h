@@ -46,8 +46,9 @@ inline const Entries usualEntries = {{Control::txtFactor, "100"}, {Control::txtp
 inline QMap<Control, QString> shownTexts(const Setup &window, Control last = Control::lbunit3)
 {
     QMap<Control, QString> shown;
-    for (int c = 0; c <= int(last); ++c)
-        shown[Control(c)] = window.text(Control(c));
+    for (Control c : allControls())
+        if (c <= last)
+            shown[c] = window.text(c);
     return shown;
 }
 
@@ -63,7 +64,6 @@ struct WindowRig
     }
     explicit WindowRig(int level = 20, bool connected = true) : WindowRig(sensorAt(level), connected) {}
 
-    SetupContext &ctx() { return window.context(); }
     // Every byte the tool sent, in order, and the least time it takes: echoes at 1.04 ms a character,
     // answers of two characters or more after 3 ms, and 25 ms after each command.
     QString traffic() const { return QString::fromLatin1(sim.received()); }

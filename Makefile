@@ -13,8 +13,14 @@ SAN_ENV  := ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_r
 
 .PHONY: deps configure build build-asan run demo test lint bench package screenshot clean
 
+# What each target installs (scripts/install-deps.sh names the groups); its prerequisites inherit it.
+DEPS := build
+test: DEPS := test
+lint: DEPS := lint
+package: DEPS := package
+
 deps:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh $(DEPS)
 
 configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -1,13 +1,28 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs; quiet and quick when they are all there.
+# Installs the Debian packages one make target needs, and says what it installs; silent and quick
+# when they are all there.
+# usage: install-deps.sh [build|lint|package|test]   (default: build)
+#   build    compiler, CMake and Qt: enough for `make demo` and `make run`
+#   lint     build, plus Qt's linter clazy (which brings LLVM, about 220 MB)
+#   package  build, plus what packs and checks the Debian package
+#   test     everything `make test` runs: build, lint and package, plus the test-only tools
 set -euo pipefail
 
-packages=(build-essential cmake make qt6-base-dev qt6-serialport-dev qt6-svg-dev)
-# The Debian package: dpkg-shlibdeps and file find its dependencies; the package test validates
-# its desktop entry and AppStream metadata.
-packages+=(dpkg-dev file desktop-file-utils appstream)
-# Qt's linter for `make lint`, which the test run includes.
-packages+=(clazy)
+group=${1:-build}
+build=(build-essential cmake make qt6-base-dev qt6-serialport-dev qt6-svg-dev)
+lint=(clazy)
+# dpkg-shlibdeps and file find the package's dependencies; the package test validates its desktop
+# entry and AppStream metadata.
+package=(dpkg-dev file desktop-file-utils appstream)
+test_only=()
+
+case $group in
+  build)   packages=("${build[@]}") ;;
+  lint)    packages=("${build[@]}" "${lint[@]}") ;;
+  package) packages=("${build[@]}" "${package[@]}") ;;
+  test)    packages=("${build[@]}" "${lint[@]}" "${package[@]}" "${test_only[@]}") ;;
+  *) echo "usage: $0 [build|lint|package|test]" >&2; exit 2 ;;
+esac
 # A real X server is only needed to look at the window under Xvfb; offscreen rendering needs nothing.
 [ "${WITH_X:-0}" = 1 ] && packages+=(xvfb xauth)
 
@@ -17,9 +32,15 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-echo "Installing: ${missing[*]}"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || {
+    echo "Missing Debian packages: ${missing[*]}. Install them as root (apt-get install ${missing[*]}), or install sudo, then run this again." >&2
+    exit 1
+  }
+  sudo=(sudo)
+fi
+echo "Installing for '$group' (Debian packages, with apt-get): ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+"${sudo[@]}" apt-get update
+"${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

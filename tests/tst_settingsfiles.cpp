@@ -34,7 +34,7 @@ struct Rig : FileDialogs
 {
     explicit Rig(const QStringList &ports = SimPorts().devicePaths()) : window(ports), status(window) { window.setFileDialogs(*this); }
     std::optional<QString> openSettingsFile() override { return answer; }
-    std::optional<QString> saveSettingsFile() override { return answer; }
+    std::optional<QString> saveSettingsFile() override { return beforeDialog = status.texts(), answer; }
     void click(Control button) { QTest::mouseClick(window.control(button), Qt::LeftButton); }
     QString last() const { return status.texts().value(status.texts().size() - 1); }
     QStringList shown() const // every entry and unit label
@@ -53,6 +53,7 @@ struct Rig : FileDialogs
 
     QTemporaryDir dir;
     std::optional<QString> answer; // the dialogs' choice; none: the user cancels
+    QStringList beforeDialog; // the status line's texts by the time a save asked for its file
     Setup window;
     StatusRecorder status;
 };
@@ -83,6 +84,7 @@ private slots:
     void fileButtons_data();
     void fileButtons();
     void defaults();
+    void sensorGetsOnlyWhatReadsBack_data();
     void sensorGetsOnlyWhatReadsBack();
 };
 
@@ -116,10 +118,9 @@ void SettingsFilesTest::fileButtons_data()
             for (float v : {NAN, INFINITY, -100.0f, std::numeric_limits<float>::max()})
                 add(QString("float at %1: %2").arg(at).arg(v),
                     {load, "a.bdf", patched(at, v), at >= 16 && qIsFinite(v) ? readFine : someNotRead, false});
-        for (int at : {0, 2, 8, 14, 28, 30, 32}) // the seven list rows; only the averaging time is left unchosen
+        for (int at : {0, 2, 8, 14, 28, 30, 32}) // the seven list rows, each left unchosen
             for (qint16 v : {-1, 11})
-                add(QString("row at %1: %2").arg(at).arg(v),
-                    {load, "a.bdf", patched(at, v), at == 28 ? readFine : someNotRead, false});
+                add(QString("row at %1: %2").arg(at).arg(v), {load, "a.bdf", patched(at, v), someNotRead, false});
         add("pipe ID on its bound", {load, "a.bdf", patched(4, 0.01f), someNotRead, false});
         add("K-factor rounds onto its bound", {save, "a.bdf", earlierFile, outsideRange, false, "0.00011"});
     }
@@ -161,7 +162,9 @@ void SettingsFilesTest::fileButtons()
 
     // Then saved over an earlier file, clickable only with the buttons back on: refused, or a round trip.
     writeAll(*(rig.answer = rig.dir.filePath("saved.bdf")), earlierFile);
+    rig.status.clear();
     rig.click(Control::Save_settings);
+    QCOMPARE(rig.beforeDialog, QStringList()); // showing the entries again changed nothing the user must check
     const QByteArray saved = readAll(*rig.answer);
     QCOMPARE(saved != earlierFile, click.saves);
     QCOMPARE(rig.status.entries().last().colour, click.saves ? state.goodColor : state.errorColor);
@@ -197,17 +200,46 @@ void SettingsFilesTest::defaults()
         }
 }
 
-// A read the window cannot show leaves no earlier entry in its place to be written.
+void SettingsFilesTest::sensorGetsOnlyWhatReadsBack_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("param");
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<Control>("field");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("20: K-factor 0") << 20 << 45 << QByteArray("0") << Control::txtFactor << "K Factor";
+    QTest::newRow("20: 4 mA beyond a float") << 20 << 27 << QByteArray("1e39") << Control::txt4ma << "4mA Setting";
+    QTest::newRow("12: 4 mA beyond a float") << 12 << 10 << QByteArray("-1e39") << Control::txt4ma << "4mA Setting";
+    QTest::newRow("20: averaging not listed") << 20 << 13 << QByteArray("11") << Control::cbAverging << "An Averaging Value";
+    QTest::newRow("12: averaging not listed") << 12 << 7 << QByteArray("11") << Control::cbAverging << "An Averaging Value";
+    QTest::newRow("12: sensitivity not listed") << 12 << 8 << QByteArray("10") << Control::cbSensitivity << "A Sensitivity Value";
+    QTest::newRow("20: rejection not listed") << 20 << 16 << QByteArray("2") << Control::cbRejection << "A Noise Rejection Value";
+}
+
+// A read the window cannot show leaves its field empty and marked, never an earlier entry or a stand-in row
+// to be written, and ends red; the sensor stays connected. The write then stops at that field.
 void SettingsFilesTest::sensorGetsOnlyWhatReadsBack()
 {
+    QFETCH(int, level);
+    QFETCH(int, param);
+    QFETCH(QByteArray, value);
+    QFETCH(Control, field);
+    QFETCH(QString, refusal);
     SimPorts ports;
-    ports.add(1).sensor().setValue(45, "0"); // a K-factor of zero
+    ports.add(1, sensorAt(level)).sensor().setValue(param, value);
     Rig rig(ports.devicePaths());
     rig.fill();
+    QVERIFY(rig.window.link().OpenPort(1) == 1); // connected, as a search leaves it
+    rig.window.state().linkState = LinkState::Connected;
     rig.click(Control::cmdReadSensor);
-    QCOMPARE(rig.last(), QStringLiteral("Some Settings Are Incorrect - Try Agian or Manually Edit"));
+    QCOMPARE(rig.last(), level == 20 ? "Some Settings Are Incorrect - Try Agian or Manually Edit"
+                                     : "Some Settings Could Not Be Read Properly - Try Agian");
+    QCOMPARE(rig.status.entries().last().colour, rig.window.state().errorColor);
+    QVERIFY(rig.window.text(field).isEmpty() && rig.window.background(field) == rig.window.state().errorColor);
+    rig.status.clear();
     rig.click(Control::cmdSaveSensor);
-    QCOMPARE(rig.last(), QStringLiteral("Please Enter A Valid Number For The K Factor"));
+    QCOMPARE(rig.status.texts(), QStringList({"Writing Settings To Sensor", QString(refusal.endsWith("Value") ? "Please Select "
+                                              : "Please Enter A Valid Number For The ") + refusal}));
     QVERIFY(!ports.at(1).received().contains("$2"));
 }
 

@@ -22,7 +22,8 @@ void meddle(Setup &window)
 }
 
 const QString writing = "Writing Settings To Sensor", checking = "Checking The Written Settings",
-              finishing = "Finishing The Write - Please Wait", written = "Sensor Settings Written";
+              finishing = "Finishing The Write - Please Wait", written = "Sensor Settings Written",
+              notKeptText = "Sensor Did Not Keep All Of The Settings - Write Again";
 
 // The colour a status text shows in: busy while a write runs, good when written, otherwise error.
 ColourValue colourOf(const SetupState &state, const QString &text)
@@ -142,8 +143,8 @@ private slots:
     }
 
     // Written only when the sensor gives back what was sent. Entries it cannot take are refused before
-    // anything goes out. Exit after the first value lets the write run to its closing command, without
-    // its check; before it, in the check or in the end pause, Exit ends the write at once.
+    // anything goes out. Exit after the first value lets the write and its check run, and ends only when
+    // the sensor kept every value; otherwise the window stays open. Before it, or in the end pause, at once.
     void writes_data()
     {
         QTest::addColumn<WriteCase>("write");
@@ -170,24 +171,25 @@ private slots:
             for (const Parameter &p : parameters)
                 if (p.readLimit > 0)
                     QTest::addRow("%d: $2,%d accepted, not kept", level, p.number) << WriteCase{level, {writing, checking,
-                        "Sensor Did Not Keep All Of The Settings - Write Again"}, {}, {{2, p.number, SimFault::NotKept}},
-                        {p.entry}};
+                        notKeptText}, {}, {{2, p.number, SimFault::NotKept}}, {p.entry}};
             QTest::addRow("%d: decimals given back in another form", level) << WriteCase{level, {writing, checking, written},
                 {}, {}, {}, {}, otherForms[level / 20], otherForms[level / 20]};
             const QString first = QStringLiteral("$2,%1,").arg(parameters.front().number);
             const auto firstRead = std::find_if(parameters.begin(), parameters.end(), [](auto &p) { return p.readLimit; });
             const QList<CommandFault> silent = {{2, parameters.back().number, SimFault::Silent}};
+            const QList<CommandFault> notKept = {{2, firstRead->number, SimFault::NotKept}};
             const std::tuple<const char *, QString, QStringList, QList<CommandFault>> exits[] = {
-                {"identifying", "$1,25\r", {writing}, {}}, {"first value", first, {writing, finishing}, {}},
-                {"closing command", "$3,0,", {writing, finishing}, {}},
+                {"identifying", "$1,25\r", {writing}, {}}, {"first value", first, {writing, finishing, checking, written}, {}},
+                {"closing command", "$3,0,", {writing, finishing, checking, written}, {}},
                 {"first value, sensor falls silent", first,
                  {writing, finishing, "Could Not Write All Of The Settings - Check Power and Wiring"}, silent},
-                {"checking", QStringLiteral("$1,%1\r").arg(firstRead->number), {writing, checking}, {}},
+                {"first value, not kept", first, {writing, finishing, checking, notKeptText}, notKept},
+                {"checking", QStringLiteral("$1,%1\r").arg(firstRead->number), {writing, checking, finishing, written}, {}},
                 {"end pause", written, {writing, checking, written}, {}}};
             for (const auto &[name, at, shown, faults] : exits)
                 for (bool closeBox : {false, true})
-                    QTest::addRow("%d: %s at %s", level, closeBox ? "close box" : "Exit", name)
-                        << WriteCase{level, shown, {}, faults, {}, {}, {}, {}, at, closeBox};
+                    QTest::addRow("%d: %s at %s", level, closeBox ? "close box" : "Exit", name) << WriteCase{level, shown,
+                        {}, faults, shown.last() == notKeptText ? QList{firstRead->entry} : QList<Control>{}, {}, {}, {}, at, closeBox};
         }
     }
 
@@ -197,6 +199,7 @@ private slots:
         const std::vector<Parameter> &parameters = TableForLevel(std::int16_t(write.level)).parameters;
         const bool exits = !write.exitAt.isEmpty(), refused = write.shown.last().startsWith("Some");
         const bool wrote = write.shown.size() > 1 && !refused, failed = write.shown.last().startsWith("Could Not");
+        const bool ends = exits && (write.shown.last() == written || !wrote);
         LocaleGuard locale(write.answers.isEmpty() ? LocaleGuard::english() : LocaleGuard::german());
         WindowRig rig(write.level);
         rig.sim.config().faults = write.faults;
@@ -234,19 +237,24 @@ private slots:
             QCOMPARE(rig.window.background(c) == rig.window.state().errorColor, write.marked.contains(c));
         QCOMPARE(rig.sim.received().count("$2,"), wrote ? qsizetype(parameters.size()) : 0);
         QCOMPARE(rig.sim.received().contains("$3,0,"), wrote && !failed);
-        QString reads; // the level's reads, nothing else, follow the closing command; Exit stops them at once
+        QString reads; // the level's reads, nothing else, follow the closing command
         for (const Parameter &p : parameters)
             reads += p.readLimit > 0 ? QStringLiteral("$1,%1\r").arg(p.number) : QString();
-        const QString checked = !write.shown.contains(checking) ? QString()
-            : write.exitAt.startsWith("$1,") ? write.exitAt : reads;
+        const QString checked = write.shown.contains(checking) ? reads : QString();
         QCOMPARE(QString::fromLatin1(rig.sim.received()).section(QStringLiteral("$3,0,plomvar\r"), 1), checked);
-        if (exits) {
+        if (ends) {
             QVERIFY(!rig.window.isVisible() && rig.window.link().waits().programEnded() && !rig.window.link().isOpen());
             QVERIFY(actionButtonsDisabled(rig.window)); // nothing ran after Exit
             QVERIFY2(took < (write.shown.contains(finishing) ? 2000 : 250), qPrintable(QString::number(took)));
             return;
         }
-        QVERIFY(actionButtonsEnabled(rig.window) && rig.window.state().linkState == LinkState::Connected);
+        QVERIFY(actionButtonsEnabled(rig.window) && rig.window.state().linkState == (failed ? LinkState::NoAdaptor : LinkState::Connected));
+        if (exits) { // the end dropped, the failure shown; a further Exit ends as usual
+            QVERIFY(rig.window.isVisible() && !rig.window.link().waits().programEnded());
+            rig.click(Control::cmdok);
+            QVERIFY(!rig.window.isVisible() && rig.window.link().waits().programEnded());
+            return;
+        }
         QCOMPARE(rig.sim.received().isEmpty(), refused); // nothing sent
         for (const auto &[param, text] : write.stored)
             QCOMPARE(rig.sim.sensor().value(param), text);

@@ -1,6 +1,6 @@
 #include "convert/FlowScaling.h"
 
-#include "convert/SinglePrecision.h"
+#include "state/SinglePrecision.h"
 
 #include <algorithm>
 #include <cmath>

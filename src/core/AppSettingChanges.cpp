@@ -12,18 +12,20 @@ void warnSettingsChanged(const SetupState &state, SetupView &view)
 
 } // namespace
 
-void cboutputunit_Click(SetupState &state, SetupView &view)
+void cboutputunit_Click(SetupState &state, SetupView &view, ChangedBy by)
 {
     state.settings.outputUnit = static_cast<std::int16_t>(view.currentIndex(Control::cboutputunit));
     UpdateUnitLabels(view, state);
-    warnSettingsChanged(state, view);
+    if (by == ChangedBy::User)
+        warnSettingsChanged(state, view);
 }
 
-void cbtimeunit_Click(SetupState &state, SetupView &view)
+void cbtimeunit_Click(SetupState &state, SetupView &view, ChangedBy by)
 {
     state.settings.timeUnit = static_cast<std::int16_t>(view.currentIndex(Control::cbtimeunit));
     UpdateUnitLabels(view, state);
-    warnSettingsChanged(state, view);
+    if (by == ChangedBy::User)
+        warnSettingsChanged(state, view);
 }
 
 void cbpipeidunit_Click(SetupState &state, SetupView &view) { warnSettingsChanged(state, view); }

@@ -42,7 +42,7 @@ bool connectSensor(SetupContext &ctx)
 // would program zeros or nonsense into a live loop, and a later read could not show them.
 bool installationUsable(SetupContext &ctx)
 {
-    QList<Control> unusable = UnusableEntries(ctx.state.settings, ctx.view);
+    QList<Control> unusable = UnusableEntries(ctx.state.settings);
     if (ctx.state.settings.outputUnit >= 2)
         unusable.removeAll(Control::txtpipeid); // a volume unit does not use the pipe
     MarkFields(ctx.view, ctx.state, unusable);
@@ -85,27 +85,24 @@ void readSensor(SetupContext &ctx)
                    state.errorColor);
 }
 
-// After the closing command: the sensor's own answers decide whether the write took. A value it
-// did not keep marks its field and leaves the entries as they are, so that a second click retries
-// them. False when the sensor could not be read back.
-bool checkWrite(SetupContext &ctx, const SensorValues &sent)
+// After the closing command the sensor's own answers decide whether the write took. A value it did
+// not keep marks its field and leaves the entries as they are, so that a second click retries them.
+void showWriteCheck(SetupContext &ctx, const std::optional<WriteCheck> &check)
 {
-    // Exit came while the write ran: the program ends at the next wait, without the check.
-    if (ctx.link.waits().endRequested())
-        return true;
     SetupState &state = ctx.state;
-    ShowStatus(ctx.view, QStringLiteral("Checking The Written Settings"), state.busyColor);
-    const WriteCheck check = CheckWrittenSettings(ctx, sent, ParameterProgress(ctx.view));
-    if (!check.readAll)
-        return false;
-    for (const Parameter &parameter : check.differing)
+    if (!check || !check->readAll) {
+        state.linkState = LinkState::NoAdaptor;
+        ShowStatus(ctx.view, QStringLiteral("Could Not Write All Of The Settings - Check Power and Wiring"),
+                   state.errorColor);
+        return;
+    }
+    for (const Parameter &parameter : check->differing)
         ctx.view.setBackground(parameter.entry, state.errorColor);
-    if (check.differing.empty())
+    if (check->differing.empty())
         ShowStatus(ctx.view, QStringLiteral("Sensor Settings Written"), state.goodColor);
     else
         ShowStatus(ctx.view, QStringLiteral("Sensor Did Not Keep All Of The Settings - Write Again"),
                    state.errorColor);
-    return true;
 }
 
 void writeSensor(SetupContext &ctx)
@@ -126,11 +123,18 @@ void writeSensor(SetupContext &ctx)
         return;
     }
     const SensorValues sent = ValuesOf(state);
-    if (!WriteSettings(ctx, sent, ParameterProgress(ctx.view), ShowIdentity(ctx.view)) || !checkWrite(ctx, sent)) {
-        state.linkState = LinkState::NoAdaptor;
-        ShowStatus(ctx.view, QStringLiteral("Could Not Write All Of The Settings - Check Power and Wiring"),
-                   state.errorColor);
+    // Exit once a value has gone out waits for the write and its check: the program ends only on
+    // settings the sensor has kept, and otherwise stays open to show what went wrong.
+    std::optional<Waits::EndDeferral> untilChecked;
+    std::optional<WriteCheck> check;
+    if (WriteSettings(ctx, sent, ParameterProgress(ctx.view), ShowIdentity(ctx.view), &untilChecked)) {
+        ShowStatus(ctx.view, QStringLiteral("Checking The Written Settings"), state.busyColor);
+        check = CheckWrittenSettings(ctx, sent, ParameterProgress(ctx.view));
     }
+    if (!check || !check->readAll || !check->differing.empty())
+        ctx.link.waits().DropEndRequest();
+    untilChecked.reset();
+    showWriteCheck(ctx, check);
 }
 
 } // namespace

@@ -19,6 +19,7 @@ void cmdSaveSensor_Click(SetupContext &ctx);
 void default_Click(SetupContext &ctx);
 // Exit: clears the field marks, then RequestEnd.
 void cmdok_Click(SetupContext &ctx);
-// Ends every running wait; true. A write that has sent its first value runs on to its end
-// first: the status says so, and false is returned. The window releases the port and closes.
+// Ends every running wait; true. A write that has sent its first value runs on to its end and
+// its check first: the status says so, and false is returned; the program then ends only if the
+// sensor kept what was written. The window releases the port and closes.
 bool RequestEnd(SetupContext &ctx);

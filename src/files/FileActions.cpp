@@ -53,7 +53,7 @@ void saveFile(SetupContext &ctx)
     // Showing rounds the numbers; a K-factor or pipe ID rounded onto its bound would make a file
     // that loads as not read.
     const bool shown = ShowSettings(state, view, true);
-    const QList<Control> unusable = UnusableEntries(state.settings, view);
+    const QList<Control> unusable = UnusableEntries(state.settings);
     if (!shown || !unusable.isEmpty()) {
         MarkFields(view, state, unusable);
         ShowStatus(view, QStringLiteral("Some Settings Are Out Of Range - Please Check"), state.errorColor);

@@ -31,13 +31,17 @@ public:
     // program ended now.
     bool EndProgram();
     bool programEnded() const { return m_ended; }
-    // Exit was clicked, whether the end has come or waits for a write to finish: a step that may
-    // be left out (a check after the write) is skipped.
-    bool endRequested() const { return m_endRequested; }
+    // Forgets an Exit that an EndDeferral held back: what it waited for did not end well, so the
+    // window stays open to say so. A further Exit ends the program as usual.
+    void DropEndRequest()
+    {
+        if (!m_ended)
+            m_endRequested = false;
+    }
 
     // Held across a write once its first value has gone out: cut short there, the sensor would
-    // keep half old and half new settings, so Exit lets the write run to its closing command.
-    // A write that fails ends on its failure, as always.
+    // keep half old and half new settings, so Exit lets the write run to its closing command (and
+    // the check after it, when the caller holds one too).
     class EndDeferral
     {
     public:

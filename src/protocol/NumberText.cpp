@@ -47,6 +47,8 @@ double RoundHalfEven(double value, int decimals)
 
 QString LocalNumberText(double value, const QString &decimalSep)
 {
+    // Zero has no sign: a tiny negative value rounded away for showing or sending is -0.0, shown "0".
+    // Any other value keeps seven significant digits below, so its text is never all zeros.
     if (value == 0 || !std::isfinite(value))
         return value == 0 ? QStringLiteral("0") : QString::number(value);
 
@@ -66,18 +68,28 @@ QString LocalNumberText(double value, const QString &decimalSep)
         if (text.endsWith(QLatin1Char('.')))
             text.chop(1);
     }
-    if (text == QLatin1String("-0"))
-        text = QStringLiteral("0");
     return ToLocalDecimal(text, decimalSep);
 }
 
-std::optional<double> ParseLocalNumber(const QString &text)
+namespace {
+
+std::optional<double> parseFinite(const QString &text)
 {
     QLocale locale;
     locale.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
     bool ok = false;
     const double value = locale.toDouble(text, &ok);
-    if (!ok || !std::isfinite(value) || std::fabs(value) > FLT_MAX)
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::optional<double> ParseLocalNumber(const QString &text)
+{
+    const std::optional<double> value = parseFinite(text);
+    if (value && std::fabs(*value) > FLT_MAX)
         return std::nullopt;
     return value;
 }
@@ -101,5 +113,5 @@ QString EncodeDecimal(float value, const QString &decimalSep)
 
 std::optional<double> DecodeDecimal(const QString &reply, const QString &decimalSep)
 {
-    return ParseLocalNumber(ToLocalDecimal(reply, decimalSep));
+    return parseFinite(ToLocalDecimal(reply, decimalSep));
 }

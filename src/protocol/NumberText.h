@@ -29,5 +29,6 @@ std::optional<std::int16_t> ParseLocalInt16(const QString &text);
 
 // A decimal setting as it goes to the sensor: rounded to five decimals in single precision.
 QString EncodeDecimal(float value, const QString &decimalSep);
-// A decimal reply of the sensor, or nothing when it is no number.
+// A decimal reply of the sensor, or nothing when it is no number. A number beyond single precision
+// is still the sensor's value, not a fault of the line: it is kept, to be shown as unshowable.
 std::optional<double> DecodeDecimal(const QString &reply, const QString &decimalSep);

@@ -1,6 +1,7 @@
 #include "protocol/ParameterText.h"
 
 #include "protocol/NumberText.h"
+#include "state/SinglePrecision.h"
 
 #include <optional>
 
@@ -67,7 +68,7 @@ template <typename Values>
 void put(Values &values, const Parameter &parameter, ParameterValue value)
 {
     if (const double *number = std::get_if<double>(&value))
-        *DecimalField(values, parameter.field) = static_cast<float>(*number);
+        *DecimalField(values, parameter.field) = ToSingle(*number);
     else
         *WholeField(values, parameter.field) = std::get<std::int16_t>(value);
 }

@@ -6,7 +6,7 @@
 #include "protocol/Replies.h"
 
 bool WriteSettings(SetupContext &ctx, const SensorValues &values, const StepProgress &progress,
-                   const IdentityTaken &identified)
+                   const IdentityTaken &identified, std::optional<Waits::EndDeferral> *heldOn)
 {
     const QString decimalSep = ctx.state.decimalSep;
 
@@ -17,7 +17,8 @@ bool WriteSettings(SetupContext &ctx, const SensorValues &values, const StepProg
     const int total = int(table.parameters.size());
     int step = 0;
     // From the first value on, Exit waits for the closing command (or a failure) before it ends.
-    const Waits::EndDeferral finishFirst(ctx.link.waits());
+    std::optional<Waits::EndDeferral> ownHold;
+    (heldOn ? *heldOn : ownHold).emplace(ctx.link.waits());
     for (const Parameter &parameter : table.parameters) {
         if (progress)
             progress(++step, total);

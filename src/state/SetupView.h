@@ -29,15 +29,15 @@ public:
 
     // Text of a box, caption of a label or button, shown text of a list (typed text included).
     virtual QString text(Control control) const = 0;
-    // Sets a box's text or a label's caption. A changed text runs the control's change handler,
-    // exactly as a user's edit would.
+    // Sets a box's text or a label's caption. Only the user's own edits warn that an application
+    // setting changed.
     virtual void setText(Control control, const QString &text) = 0;
 
     // The row of a list whose text is the shown text, blanks at either end ignored; -1 when the shown
     // text is blank or matches no row.
     virtual int currentIndex(Control list) const = 0;
-    // Selects a row (-1 clears the list). Runs the list's change handler every time, also when the
-    // row was already selected, exactly as a user's choice would.
+    // Selects a row (-1 clears the list). A unit list then stores its row and refreshes the unit
+    // labels, also when the row was already selected; only the user's own choice warns.
     virtual void setCurrentIndex(Control list, int row) = 0;
     virtual int count(Control list) const = 0;
 

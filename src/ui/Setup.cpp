@@ -51,10 +51,12 @@ void Setup::connectHandlers()
 {
     // activated, not currentIndexChanged: it is the user's choice, re-choosing the same entry included.
     for (Control unitList : {Control::cboutputunit, Control::cbtimeunit, Control::cbpipeidunit})
-        connect(list(unitList), &QComboBox::activated, this, [this, unitList] { runListHandler(unitList); });
-    connect(static_cast<QLineEdit *>(control(Control::txtpipeid)), &QLineEdit::textChanged, this,
+        connect(list(unitList), &QComboBox::activated, this,
+                [this, unitList] { runListHandler(unitList, ChangedBy::User); });
+    // textEdited, not textChanged: the program showing a record changes nothing the user must check.
+    connect(static_cast<QLineEdit *>(control(Control::txtpipeid)), &QLineEdit::textEdited, this,
             [this] { txtpipeid_Change(m_state, *this); });
-    connect(static_cast<QLineEdit *>(control(Control::txtFactor)), &QLineEdit::textChanged, this,
+    connect(static_cast<QLineEdit *>(control(Control::txtFactor)), &QLineEdit::textEdited, this,
             [this] { txtFactor_Change(m_state, *this); });
 
     const std::pair<Control, void (*)(SetupContext &)> actions[] = {
@@ -69,12 +71,15 @@ void Setup::connectHandlers()
             &Setup::exitProgram);
 }
 
-void Setup::runListHandler(Control unitList)
+void Setup::runListHandler(Control unitList, ChangedBy by)
 {
     switch (unitList) {
-    case Control::cboutputunit: cboutputunit_Click(m_state, *this); break;
-    case Control::cbtimeunit: cbtimeunit_Click(m_state, *this); break;
-    case Control::cbpipeidunit: cbpipeidunit_Click(m_state, *this); break;
+    case Control::cboutputunit: cboutputunit_Click(m_state, *this, by); break;
+    case Control::cbtimeunit: cbtimeunit_Click(m_state, *this, by); break;
+    case Control::cbpipeidunit:
+        if (by == ChangedBy::User)
+            cbpipeidunit_Click(m_state, *this);
+        break;
     default: break; // the other lists have no change handler
     }
 }
@@ -177,7 +182,7 @@ void Setup::setCurrentIndex(Control list, int row)
         box->setCurrentIndex(-1);
         box->setEditText(QString());
     }
-    runListHandler(list);
+    runListHandler(list, ChangedBy::Program);
 }
 
 int Setup::count(Control list) const { return this->list(list)->count(); }

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/AppSettingChanges.h"
 #include "link/AdaptorLink.h"
 #include "link/Waits.h"
 #include "platform/FileDialogs.h"
@@ -88,7 +89,7 @@ private:
     QComboBox *addList(Control list, const QStringList &entries, const QString &tip);
 
     void connectHandlers();
-    void runListHandler(Control list);
+    void runListHandler(Control list, ChangedBy by);
     void dispatch(void (*handler)(SetupContext &));
     void exitProgram();
     // The end itself, once: the port released, the window closed, the event loop told to stop.

@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
 
 namespace {
 
@@ -234,7 +236,9 @@ void Setup::hideProgress()
 void Setup::showSkippedPorts(const QStringList &lines)
 {
     m_skippedPorts->setText(lines.join(QLatin1Char('\n')));
-    // Layouts do not always ask a wrapping label for its height; every line must show whole.
-    m_skippedPorts->setMinimumHeight(qMax(0, m_skippedPorts->heightForWidth(control(Control::txtmsg)->width())));
-    m_skippedPorts->setVisible(!lines.isEmpty());
+    // A scroll area does not ask a wrapping label for its height; every line must show whole, also
+    // beside the scroll bar that more than two lines bring.
+    const int width = m_skippedArea->width() - m_skippedArea->verticalScrollBar()->sizeHint().width();
+    m_skippedPorts->setMinimumHeight(qMax(0, m_skippedPorts->heightForWidth(width)));
+    m_skippedArea->setVisible(!lines.isEmpty());
 }

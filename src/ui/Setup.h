@@ -19,6 +19,7 @@ class QComboBox;
 class QGridLayout;
 class QLabel;
 class QProgressBar;
+class QScrollArea;
 class QVBoxLayout;
 
 // The tool's one window. It owns the state, the serial link and the file dialogs for its lifetime,
@@ -106,5 +107,6 @@ private:
     std::array<QWidget *, controlCount> m_controls{};
     QProgressBar *m_progress = nullptr;
     QLabel *m_skippedPorts = nullptr;
+    QScrollArea *m_skippedArea = nullptr; // holds m_skippedPorts
     bool m_ended = false;
 };

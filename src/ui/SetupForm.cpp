@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include <iterator>
@@ -277,14 +278,27 @@ QWidget *Setup::buildMessageGroup()
     m_progress->setSizePolicy(keepRoom);
     m_progress->hide();
 
-    // In the bar's place: the two never show at once (the bar only while an action runs).
+    // In the bar's place: the two never show at once (the bar only while an action runs). Room for
+    // three lines (one port's longest line, wrapped) is kept from the start, and more lines scroll,
+    // so that no control moves under the pointer when they appear.
     m_skippedPorts = makeLabel(QStringLiteral("lbSkippedPorts"), QString(), group);
     m_skippedPorts->setWordWrap(true);
+    m_skippedPorts->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_skippedPorts->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_skippedPorts->hide();
+    m_skippedArea = new QScrollArea(group);
+    m_skippedArea->setWidget(m_skippedPorts);
+    m_skippedArea->setWidgetResizable(true);
+    m_skippedPorts->setAutoFillBackground(false); // the group's own background, as before
+    m_skippedArea->setFrameShape(QFrame::NoFrame);
+    m_skippedArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_skippedArea->setFixedHeight(3 * m_skippedPorts->fontMetrics().lineSpacing() + 2);
+    QSizePolicy neitherWidenNorGrow(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    neitherWidenNorGrow.setRetainSizeWhenHidden(true);
+    m_skippedArea->setSizePolicy(neitherWidenNorGrow);
+    m_skippedArea->hide();
     auto *below = new QGridLayout;
     below->addWidget(m_progress, 0, 0, Qt::AlignTop);
-    below->addWidget(m_skippedPorts, 0, 0);
+    below->addWidget(m_skippedArea, 0, 0);
     box->addLayout(below);
     group->setContent(box);
     return group;

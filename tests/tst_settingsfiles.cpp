@@ -58,6 +58,8 @@ struct Rig : FileDialogs
     StatusRecorder status;
 };
 
+struct Unshowable { int level; int param; const char *value; Control field; QString refusal; }; // and what a write says
+
 struct Click // one click of a file button
 {
     Control button;
@@ -86,6 +88,7 @@ private slots:
     void defaults();
     void sensorGetsOnlyWhatReadsBack_data();
     void sensorGetsOnlyWhatReadsBack();
+    void readmeListsEveryMessage();
 };
 
 void SettingsFilesTest::fileButtons_data()
@@ -202,45 +205,58 @@ void SettingsFilesTest::defaults()
 
 void SettingsFilesTest::sensorGetsOnlyWhatReadsBack_data()
 {
-    QTest::addColumn<int>("level");
-    QTest::addColumn<int>("param");
-    QTest::addColumn<QByteArray>("value");
-    QTest::addColumn<Control>("field");
-    QTest::addColumn<QString>("refusal");
-    QTest::newRow("20: K-factor 0") << 20 << 45 << QByteArray("0") << Control::txtFactor << "K Factor";
-    QTest::newRow("20: 4 mA beyond a float") << 20 << 27 << QByteArray("1e39") << Control::txt4ma << "4mA Setting";
-    QTest::newRow("12: 4 mA beyond a float") << 12 << 10 << QByteArray("-1e39") << Control::txt4ma << "4mA Setting";
-    QTest::newRow("20: averaging not listed") << 20 << 13 << QByteArray("11") << Control::cbAverging << "An Averaging Value";
-    QTest::newRow("12: averaging not listed") << 12 << 7 << QByteArray("11") << Control::cbAverging << "An Averaging Value";
-    QTest::newRow("12: sensitivity not listed") << 12 << 8 << QByteArray("10") << Control::cbSensitivity << "A Sensitivity Value";
-    QTest::newRow("20: rejection not listed") << 20 << 16 << QByteArray("2") << Control::cbRejection << "A Noise Rejection Value";
+    QTest::addColumn<Unshowable>("c");
+    const Unshowable cases[] = {{20, 45, "0", Control::txtFactor, "Enter A Valid Number For The K Factor"},
+        {20, 27, "1e39", Control::txt4ma, "Enter A Valid Number For The 4mA Setting"},
+        {12, 10, "-1e39", Control::txt4ma, "Enter A Valid Number For The 4mA Setting"},
+        {20, 13, "11", Control::cbAverging, "Select An Averaging Value"}, {12, 7, "11", Control::cbAverging, "Select An Averaging Value"},
+        {12, 8, "10", Control::cbSensitivity, "Select A Sensitivity Value"},
+        {20, 16, "2", Control::cbRejection, "Select A Noise Rejection Value"}};
+    for (const Unshowable &c : cases)
+        QTest::addRow("%d: $1,%d answers %s", c.level, c.param, c.value) << c;
 }
 
 // A read the window cannot show leaves its field empty and marked, never an earlier entry or a stand-in row
 // to be written, and ends red; the sensor stays connected. The write then stops at that field.
 void SettingsFilesTest::sensorGetsOnlyWhatReadsBack()
 {
-    QFETCH(int, level);
-    QFETCH(int, param);
-    QFETCH(QByteArray, value);
-    QFETCH(Control, field);
-    QFETCH(QString, refusal);
+    QFETCH(Unshowable, c);
     SimPorts ports;
-    ports.add(1, sensorAt(level)).sensor().setValue(param, value);
+    ports.add(1, sensorAt(c.level)).sensor().setValue(c.param, c.value);
     Rig rig(ports.devicePaths());
     rig.fill();
     QVERIFY(rig.window.link().OpenPort(1) == 1); // connected, as a search leaves it
     rig.window.state().linkState = LinkState::Connected;
     rig.click(Control::cmdReadSensor);
-    QCOMPARE(rig.last(), level == 20 ? "Some Settings Are Incorrect - Try Agian or Manually Edit"
-                                     : "Some Settings Could Not Be Read Properly - Try Agian");
+    QCOMPARE(rig.last(), c.level == 20 ? "Some Settings Are Incorrect - Try Agian or Manually Edit"
+                                       : "Some Settings Could Not Be Read Properly - Try Agian");
     QCOMPARE(rig.status.entries().last().colour, rig.window.state().errorColor);
-    QVERIFY(rig.window.text(field).isEmpty() && rig.window.background(field) == rig.window.state().errorColor);
+    QVERIFY(rig.window.text(c.field).isEmpty() && rig.window.background(c.field) == rig.window.state().errorColor);
     rig.status.clear();
     rig.click(Control::cmdSaveSensor);
-    QCOMPARE(rig.status.texts(), QStringList({"Writing Settings To Sensor", QString(refusal.endsWith("Value") ? "Please Select "
-                                              : "Please Enter A Valid Number For The ") + refusal}));
+    QCOMPARE(rig.status.texts(), QStringList({"Writing Settings To Sensor", "Please " + c.refusal}));
     QVERIFY(!ports.at(1).received().contains("$2"));
+}
+
+// README's message table lists every text the status line, or the line of skipped ports, can show, and no
+// other: the texts with a blank in the folders that show them, but for those named here.
+void SettingsFilesTest::readmeListsEveryMessage()
+{
+    const QDir root = QFileInfo(QFINDTESTDATA("../README.md")).dir();
+    QSet<QString> program, readme;
+    for (const QString folder : {"core", "convert", "files", "state"})
+        for (const QFileInfo &file : QDir(root.filePath("src/" + folder)).entryInfoList({"*.cpp"}))
+            for (const auto &text : QRegularExpression("\"((?:\\\\.|[^\"\\\\\\n])*)\"")
+                                        .globalMatch(QString(readAll(file.filePath())).remove(QRegularExpression("//[^\\n]*"))))
+                program << text.captured(1);
+    for (const QString text : {"Not Read", "US gal", "Imp gal", "acre in", " (%1)", "COM%1 (%2): ", "COM%1 of %2", "Parameter %1 of %2"})
+        program.remove(text);
+    program.removeIf([](const QString &text) { return !text.contains(' '); });
+    const QString table = QString(readAll(root.filePath("README.md"))).section("| message | colour |", 1).section("\n\n", 0, 0);
+    for (QString row : table.split('\n').mid(2)) // "COMn (device): " and "'dialout'" stand for what the line names
+        readme << row.section(" | ", 0, 0).mid(2).replace("␣", " ").remove(QRegularExpression(", then the( file's)? path$"))
+                      .remove("COMn (device): ").replace("'dialout'", "'%1'");
+    QVERIFY2(program == readme, qPrintable(QStringList((program - readme).values() + (readme - program).values()).join(" / ")));
 }
 
 QTEST_MAIN(SettingsFilesTest)

@@ -93,16 +93,13 @@ const ShowCase showCases[] = {
     {"20 mA beyond single precision", Control::txt20ma, float(qInf()), false, "", float(qInf())},
     {"cutoff not a number", Control::txtlowflowcutoff, float(qQNaN()), false, "", float(qQNaN())},
     {"no output unit", Control::cboutputunit, -1, false, ""},
-    {"no K unit", Control::cb_k_units, -1, false, ""},
     {"averaging past the list", Control::cbAverging, 11, false, ""},
     {"noise rejection past the list", Control::cbRejection, 2, false, ""},
 };
 
 const double area100mm = 0.0078539750;
-bool close(double a, double b)
-{
-    return std::isfinite(a - b) ? std::fabs(a - b) <= 1e-6 * std::max(std::fabs(a), std::fabs(b)) + 1e-12 : a == b;
-}
+bool close(double a, double b) // an infinity is close to itself only
+{ return std::isfinite(a - b) ? std::fabs(a - b) <= 1e-6 * std::max(std::fabs(a), std::fabs(b)) + 1e-12 : a == b; }
 
 // Units, pipe and K-factor (the record's order), the user's loop values: 4 mA, 20 mA, cutoff.
 SensorSettings litrePerSecond(float at4mA, float at20mA, float cutoff) { return {3, 0, 100, 0, 100, 1, at4mA, at20mA, cutoff}; }

@@ -58,8 +58,6 @@ struct Rig : FileDialogs
     StatusRecorder status;
 };
 
-struct Unshowable { int level; int param; const char *value; Control field; QString refusal; }; // and what a write says
-
 struct Click // one click of a file button
 {
     Control button;
@@ -86,8 +84,6 @@ private slots:
     void fileButtons_data();
     void fileButtons();
     void defaults();
-    void sensorGetsOnlyWhatReadsBack_data();
-    void sensorGetsOnlyWhatReadsBack();
     void readmeListsEveryMessage();
 };
 
@@ -203,41 +199,6 @@ void SettingsFilesTest::defaults()
         }
 }
 
-void SettingsFilesTest::sensorGetsOnlyWhatReadsBack_data()
-{
-    QTest::addColumn<Unshowable>("c");
-    const Unshowable cases[] = {{20, 45, "0", Control::txtFactor, "Enter A Valid Number For The K Factor"},
-        {20, 27, "1e39", Control::txt4ma, "Enter A Valid Number For The 4mA Setting"},
-        {12, 10, "-1e39", Control::txt4ma, "Enter A Valid Number For The 4mA Setting"},
-        {20, 13, "11", Control::cbAverging, "Select An Averaging Value"}, {12, 7, "11", Control::cbAverging, "Select An Averaging Value"},
-        {12, 8, "10", Control::cbSensitivity, "Select A Sensitivity Value"},
-        {20, 16, "2", Control::cbRejection, "Select A Noise Rejection Value"}};
-    for (const Unshowable &c : cases)
-        QTest::addRow("%d: $1,%d answers %s", c.level, c.param, c.value) << c;
-}
-
-// A read the window cannot show leaves its field empty and marked, never an earlier entry or a stand-in row
-// to be written, and ends red; the sensor stays connected. The write then stops at that field.
-void SettingsFilesTest::sensorGetsOnlyWhatReadsBack()
-{
-    QFETCH(Unshowable, c);
-    SimPorts ports;
-    ports.add(1, sensorAt(c.level)).sensor().setValue(c.param, c.value);
-    Rig rig(ports.devicePaths());
-    rig.fill();
-    QVERIFY(rig.window.link().OpenPort(1) == 1); // connected, as a search leaves it
-    rig.window.state().linkState = LinkState::Connected;
-    rig.click(Control::cmdReadSensor);
-    QCOMPARE(rig.last(), c.level == 20 ? "Some Settings Are Incorrect - Try Agian or Manually Edit"
-                                       : "Some Settings Could Not Be Read Properly - Try Agian");
-    QCOMPARE(rig.status.entries().last().colour, rig.window.state().errorColor);
-    QVERIFY(rig.window.text(c.field).isEmpty() && rig.window.background(c.field) == rig.window.state().errorColor);
-    rig.status.clear();
-    rig.click(Control::cmdSaveSensor);
-    QCOMPARE(rig.status.texts(), QStringList({"Writing Settings To Sensor", "Please " + c.refusal}));
-    QVERIFY(!ports.at(1).received().contains("$2"));
-}
-
 // README's message table lists every text the status line, or the line of skipped ports, can show, and no
 // other: the texts with a blank in the folders that show them, but for those named here.
 void SettingsFilesTest::readmeListsEveryMessage()
@@ -249,9 +210,8 @@ void SettingsFilesTest::readmeListsEveryMessage()
             for (const auto &text : QRegularExpression("\"((?:\\\\.|[^\"\\\\\\n])*)\"")
                                         .globalMatch(QString(readAll(file.filePath())).remove(QRegularExpression("//[^\\n]*"))))
                 program << text.captured(1);
-    for (const QString text : {"Not Read", "US gal", "Imp gal", "acre in", " (%1)", "COM%1 (%2): ", "COM%1 of %2", "Parameter %1 of %2"})
-        program.remove(text);
-    program.removeIf([](const QString &text) { return !text.contains(' '); });
+    program.removeIf([](const QString &text) { return !text.contains(' ') || QStringList{"Not Read", "US gal", "Imp gal",
+        "acre in", " (%1)", "COM%1 (%2): ", "COM%1 of %2", "Parameter %1 of %2"}.contains(text); });
     const QString table = QString(readAll(root.filePath("README.md"))).section("| message | colour |", 1).section("\n\n", 0, 0);
     for (QString row : table.split('\n').mid(2)) // "COMn (device): " and "'dialout'" stand for what the line names
         readme << row.section(" | ", 0, 0).mid(2).replace("␣", " ").remove(QRegularExpression(", then the( file's)? path$"))

@@ -48,6 +48,9 @@ struct WriteCase
     bool closeBox = false;  // instead of Exit
 };
 
+// A value the window cannot show, as the sensor answers it, the field left empty, and what a write then says.
+struct Unshowable { int level; int param; const char *value; Control field; QString refusal; };
+
 } // namespace
 
 Q_DECLARE_METATYPE(WriteCase)
@@ -78,6 +81,38 @@ private slots:
         for (const auto &[entry, text] : {std::pair(Control::txt4ma, "-1.5"), {Control::txt20ma, "5"},
                                           {Control::txtlowflowcutoff, "0.25"}, {Control::cbRejection, "50 Hz"}})
             QCOMPARE(rig.window.text(entry), QString::fromLatin1(text));
+    }
+
+    void unshowableReads_data()
+    {
+        QTest::addColumn<Unshowable>("c");
+        const Unshowable cases[] = {{20, 45, "0", Control::txtFactor, "Enter A Valid Number For The K Factor"},
+            {20, 27, "1e39", Control::txt4ma, "Enter A Valid Number For The 4mA Setting"},
+            {12, 10, "-1e39", Control::txt4ma, "Enter A Valid Number For The 4mA Setting"},
+            {20, 13, "11", Control::cbAverging, "Select An Averaging Value"}, {12, 7, "11", Control::cbAverging, "Select An Averaging Value"},
+            {12, 8, "10", Control::cbSensitivity, "Select A Sensitivity Value"},
+            {20, 16, "2", Control::cbRejection, "Select A Noise Rejection Value"}};
+        for (const Unshowable &c : cases)
+            QTest::addRow("%d: $1,%d answers %s", c.level, c.param, c.value) << c;
+    }
+
+    // A read the window cannot show leaves its field empty and marked, never an earlier entry or a stand-in row
+    // to be written, and ends red; the sensor stays connected, and a write stops at that field.
+    void unshowableReads()
+    {
+        QFETCH(Unshowable, c);
+        WindowRig rig(c.level);
+        rig.sim.sensor().setValue(c.param, c.value);
+        rig.click(Control::cmdReadSensor);
+        QCOMPARE(rig.status.texts().last(), c.level == 20 ? "Some Settings Are Incorrect - Try Agian or Manually Edit"
+                                                          : "Some Settings Could Not Be Read Properly - Try Agian");
+        const ColourValue red = rig.window.state().errorColor;
+        QVERIFY(rig.status.entries().last().colour == red && rig.window.background(c.field) == red);
+        QVERIFY(rig.window.text(c.field).isEmpty());
+        rig.status.clear();
+        rig.click(Control::cmdSaveSensor);
+        QCOMPARE(rig.status.texts(), QStringList({writing, "Please " + c.refusal}));
+        QVERIFY(!rig.sim.received().contains("$2"));
     }
 
     // Each search asks for the ports anew: none, one the user may not open, the same permitted, then, unplugged

@@ -41,7 +41,7 @@ public:
 
     // Held across a write once its first value has gone out: cut short there, the sensor would
     // keep half old and half new settings, so Exit lets the write run to its closing command (and
-    // the check after it, when the caller holds one too).
+    // the check after it, when the caller holds the deferral on).
     class EndDeferral
     {
     public:

@@ -8,7 +8,7 @@
 void ShowStatus(SetupView &view, const QString &text, ColourValue colour);
 
 // Puts the markable fields back to normalColor: the nine that validation marks, then the three
-// performance lists (an averaging row the window could not show, a row the sensor did not keep).
+// performance lists (a row the window could not show, a row the sensor did not keep).
 // The status line is left alone.
 void ClearFieldMarks(SetupView &view, const SetupState &state);
 

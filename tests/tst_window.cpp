@@ -98,6 +98,7 @@ private slots:
         }
         // The progress bar while an action runs and, in its place, the ports a search skipped: nothing moves.
         QWidget *buttons = window.control(Control::cmdok)->parentWidget();
+        QCoreApplication::processEvents(); // the layout settled first
         const QRect before(buttons->mapTo(&window, QPoint()), window.size());
         window.showProgress(1, 8, "COM1 of 8");
         window.showSkippedPorts({"COM1 (/dev/ttyS0): in use by another program", "COM2 (/dev/ttyUSB0): permission "

@@ -158,8 +158,7 @@ void Setup::setText(Control control, const QString &text)
         button->setText(text);
     if (control == Control::txtmsg)
         announceStatus();
-    for (auto [unit, field] : {std::pair(Control::lbunit1, Control::txt4ma), std::pair(Control::lbunit2, Control::txt20ma),
-                               std::pair(Control::lbunit3, Control::txtlowflowcutoff)})
+    for (auto [field, unit] : unitLabelOf)
         if (control == unit)
             describeField(field);
 }
@@ -208,8 +207,7 @@ void Setup::describeField(Control field)
     if (caption.isEmpty())
         return; // not a field
     QString name = caption;
-    for (auto [box, unit] : {std::pair(Control::txt4ma, Control::lbunit1), std::pair(Control::txt20ma, Control::lbunit2),
-                             std::pair(Control::txtlowflowcutoff, Control::lbunit3)})
+    for (auto [box, unit] : unitLabelOf)
         if (field == box && !text(unit).isEmpty())
             name += QStringLiteral(", ") + text(unit);
     const QString &reason = m_markReasons[static_cast<int>(field)];

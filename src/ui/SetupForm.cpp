@@ -348,8 +348,7 @@ void Setup::nameForAssistiveTechnology()
         describeField(controlId);
     }
     // A unit is read with its set point: "20mA set point, US gal/min".
-    for (auto [unit, field] : {std::pair(Control::lbunit1, Control::txt4ma), std::pair(Control::lbunit2, Control::txt20ma),
-                               std::pair(Control::lbunit3, Control::txtlowflowcutoff)})
+    for (auto [field, unit] : unitLabelOf)
         static_cast<QLabel *>(control(unit))->setBuddy(control(field));
     for (Control button : {Control::cmdReadSensor, Control::default_, Control::cmdSaveSensor,
                            Control::Read_file, Control::Save_settings, Control::cmdok})

@@ -16,6 +16,7 @@ class CaptionedList : public QAccessibleInterface
 {
 public:
     CaptionedList(QComboBox *list, QAccessibleInterface *own) : m_list(list), m_own(own) {}
+    Q_DISABLE_COPY_MOVE(CaptionedList)
     bool isValid() const override { return m_list && m_own->isValid(); }
     QObject *object() const override { return m_list; }
     QWindow *window() const override { return m_own->window(); }

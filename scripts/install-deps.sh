@@ -14,7 +14,8 @@ lint=(clazy)
 # dpkg-shlibdeps and file find the package's dependencies; the package test validates its desktop
 # entry and AppStream metadata.
 package=(dpkg-dev file desktop-file-utils appstream)
-test_only=()
+# The screen-reader check: an X server, private D-Bus and AT-SPI buses, and an AT-SPI client.
+test_only=(xvfb xauth dbus at-spi2-core python3-pyatspi)
 
 case $group in
   build)   packages=("${build[@]}") ;;

@@ -28,5 +28,6 @@ int main(int, char *argv[])
     Setup window(fixedPorts({noAdaptor.path(), QString(), sensor.path()}));
     window.setWindowTitle(window.windowTitle() + QStringLiteral(" - demo"));
     window.show();
+    window.activateWindow(); // an X server without a window manager activates no window by itself
     return app.exec();
 }

@@ -50,6 +50,14 @@ struct WriteCase
 
 // A value the window cannot show, as the sensor answers it, the field left empty, and what a write then says.
 struct Unshowable { int level; int param; const char *value; Control field; QString refusal; };
+// Each file dialog answers with the same file in a folder of its own.
+struct OneFile : FileDialogs
+{
+    std::optional<QString> openSettingsFile() override { return dir.filePath("keys.bdf"); }
+    std::optional<QString> saveSettingsFile() override { return openSettingsFile(); }
+    QTemporaryDir dir;
+};
+using KeySteps = QList<std::pair<Control, QString>>; // Tab to the control, then type these keys
 
 } // namespace
 
@@ -174,6 +182,53 @@ private slots:
         QCOMPARE(secondStatus.texts().last(), QStringLiteral("Could Not Find A 7-0410 R2W Adaptor"));
         QCOMPARE(second.skippedPortsLabel()->text(), "COM1 (" + now[0] + "): in use by another program");
         read(QStringLiteral("Sensor Settings Read ")); // and the first keeps working
+    }
+
+    // Every task by keys alone. Focus goes back to where the action started, and a slip of a second
+    // Space or Return while it runs starts and ends nothing.
+    void keyboardOnly_data()
+    {
+        QTest::addColumn<KeySteps>("steps");
+        QTest::addColumn<QString>("shown"); // at the end, or nothing when the program has ended
+        QTest::addColumn<QString>("slipAt");
+        const QString read = "Sensor Settings Read ";
+        QTest::newRow("read") << KeySteps{{Control::cmdReadSensor, "\r"}} << read << "";
+        QTest::newRow("read, keys again") << KeySteps{{Control::cmdReadSensor, " "}} << read << "Reading The Sensor Settings";
+        QTest::newRow("edit") << KeySteps{{Control::cboutputunit, "feet"}, {Control::txtpipeid, "12"}}
+                              << "Application Settings Changed - Check Setpoints and Low Flow Cutoff" << "";
+        QTest::newRow("write") << KeySteps{{Control::cmdSaveSensor, "\r"}} << written << writing;
+        QTest::newRow("save") << KeySteps{{Control::Save_settings, " "}} << "Settings Saved To File" << "";
+        QTest::newRow("load") << KeySteps{{Control::Save_settings, "\r"}, {Control::Read_file, "\r"}}
+                              << "Settings Read From File" << "";
+        QTest::newRow("restore") << KeySteps{{Control::default_, " "}}
+                                 << "Defaults Shown - Click 'Write Settings To Sensor' To Save" << "";
+        QTest::newRow("exit") << KeySteps{{Control::cmdok, " "}} << "" << "";
+    }
+
+    void keyboardOnly()
+    {
+        QFETCH(KeySteps, steps);
+        QFETCH(QString, shown);
+        QFETCH(QString, slipAt);
+        WindowRig rig;
+        OneFile dialogs;
+        rig.window.setFileDialogs(dialogs);
+        rig.window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&rig.window));
+        QWidget *parked = nullptr;
+        rig.status.onText(slipAt, [&] {
+            parked = QApplication::focusWidget();
+            QTest::keyClicks(parked, " \r");
+        });
+        for (const auto &[control, keys] : steps) {
+            for (int tabs = 0; QApplication::focusWidget() != rig.window.control(control) && tabs < controlCount; ++tabs)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::keyClicks(rig.window.control(control), keys);
+            QVERIFY(shown.isEmpty() || QApplication::focusWidget() == rig.window.control(control));
+        }
+        QVERIFY(slipAt.isEmpty() || parked == rig.window.control(Control::txtmsg));
+        QCOMPARE(rig.window.link().waits().programEnded(), shown.isEmpty());
+        QVERIFY(shown.isEmpty() || rig.status.texts().value(rig.status.texts().size() - 1).startsWith(shown));
     }
 
     // Written only when the sensor gives back what was sent. Entries it cannot take are refused before

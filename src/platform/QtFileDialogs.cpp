@@ -13,7 +13,10 @@ std::optional<QString> QtFileDialogs::choose(QFileDialog::AcceptMode mode)
                                                        : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("bdf"));
     // Replacing an existing file is confirmed by the dialog itself (DontConfirmOverwrite stays off).
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const int answer = dialog.exec();
+    if (m_parent) // the keyboard goes back to the window, also where no window manager hands it back
+        m_parent->activateWindow();
+    if (answer != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }

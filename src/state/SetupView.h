@@ -50,7 +50,9 @@ public:
     virtual ColourValue systemWindowColour() const = 0;
 
     // While an action runs: a busy cursor over the window (Exit keeps its own), and how far the
-    // action has come, as step of total with a text. Neither touches the status line.
+    // action has come, as step of total with a text. Neither touches the status line. Busy is set
+    // before the buttons lock and cleared after they unlock: keyboard focus waits where no key starts
+    // or ends anything, then goes back to the control that started the action.
     virtual void setBusy(bool busy) = 0;
     virtual void showProgress(int step, int total, const QString &text) = 0;
     virtual void hideProgress() = 0;

@@ -3,10 +3,12 @@
 #include "core/AppSettingChanges.h"
 #include "core/FormLoad.h"
 #include "core/Workflows.h"
+#include "ui/Accessibility.h"
 #include "ui/Artwork.h"
 #include "ui/EntryBox.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -40,6 +42,7 @@ Setup::Setup(PortList ports, QWidget *parent)
       m_context{m_state, *this, m_link, m_dialogs}
 {
     m_dialogs.chosen = &m_platformDialogs;
+    installAccessibleRoles();
     setObjectName(QStringLiteral("Setup"));
     setWindowTitle(QStringLiteral("7_6610 DravoMeter Set Up Program"));
     setWindowIcon(windowIconArt());
@@ -160,6 +163,63 @@ void Setup::setText(Control control, const QString &text)
         label->setText(text);
     else if (auto *button = qobject_cast<QAbstractButton *>(widget))
         button->setText(text);
+    if (control == Control::txtmsg)
+        announceStatus();
+    for (auto [field, unit] : unitLabelOf)
+        if (control == unit)
+            describeField(field);
+}
+
+void Setup::announceStatus()
+{
+    QWidget *status = control(Control::txtmsg);
+    const QString message = text(Control::txtmsg);
+    const ColourValue colour = background(Control::txtmsg);
+    QString meaning;
+    if (colour == m_state.errorColor)
+        meaning = QStringLiteral("Error: ");
+    else if (colour == m_state.goodColor)
+        meaning = QStringLiteral("Success: ");
+    else if (colour == m_state.busyColor)
+        meaning = QStringLiteral("Notice: ");
+    status->setAccessibleDescription(message.isEmpty() ? status->toolTip() : meaning + message);
+    if (colour == m_state.errorColor && !message.isEmpty()) {
+        for (Control field : std::as_const(m_unexplainedMarks)) {
+            m_markReasons[static_cast<int>(field)] = message;
+            describeField(field);
+        }
+        m_unexplainedMarks.clear();
+    }
+    // Qt 6.4 has no announcement event: a notification that shows is what screen readers speak.
+    QAccessibleEvent shown(status, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
+}
+
+void Setup::noteMark(Control field, ColourValue colour)
+{
+    QString &reason = m_markReasons[static_cast<int>(field)];
+    m_unexplainedMarks.removeAll(field);
+    const bool marked = colour == m_state.errorColor;
+    // Marks come before their message; one set after a red message is already shown takes that one.
+    reason = marked && background(Control::txtmsg) == m_state.errorColor ? text(Control::txtmsg) : QString();
+    if (marked)
+        m_unexplainedMarks << field;
+    describeField(field);
+}
+
+void Setup::describeField(Control field)
+{
+    QWidget *widget = control(field);
+    const QString &caption = m_captions[static_cast<int>(field)];
+    if (caption.isEmpty())
+        return; // not a field
+    QString name = caption;
+    for (auto [box, unit] : unitLabelOf)
+        if (field == box && !text(unit).isEmpty())
+            name += QStringLiteral(", ") + text(unit);
+    const QString &reason = m_markReasons[static_cast<int>(field)];
+    widget->setAccessibleName(name);
+    widget->setAccessibleDescription(reason.isEmpty() ? widget->toolTip() : reason + QStringLiteral(" - ") + widget->toolTip());
 }
 
 int Setup::currentIndex(Control list) const
@@ -195,6 +255,8 @@ void Setup::setBackground(Control control, ColourValue colour)
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Base, toQColor(colour));
     widget->setPalette(palette);
+    if (control != Control::txtmsg)
+        noteMark(control, colour);
 }
 
 ColourValue Setup::background(Control control) const
@@ -213,15 +275,26 @@ ColourValue Setup::systemWindowColour() const
 
 void Setup::setBusy(bool busy)
 {
-    if (busy)
+    QWidget *status = control(Control::txtmsg);
+    if (busy) {
         setCursor(Qt::BusyCursor);
-    else
+        // Before the buttons lock, or Qt hands focus on to the next enabled control, Exit, where a
+        // second Space would end the program. The read-only status box takes no key that acts.
+        if (!m_actionStarter && focusWidget() != status)
+            m_actionStarter = focusWidget();
+        status->setFocus(Qt::OtherFocusReason);
+    } else {
         unsetCursor();
+        if (m_actionStarter && m_actionStarter->isEnabled() && focusWidget() == status)
+            m_actionStarter->setFocus(Qt::OtherFocusReason);
+        m_actionStarter = nullptr;
+    }
 }
 
 void Setup::showProgress(int step, int total, const QString &text)
 {
     m_progress->setFormat(text);
+    m_progress->setAccessibleName(text); // read out, not only the number
     m_progress->setRange(0, total);
     m_progress->setValue(step);
     m_progress->show();
@@ -230,6 +303,7 @@ void Setup::showProgress(int step, int total, const QString &text)
 void Setup::hideProgress()
 {
     m_progress->hide();
+    m_progress->setAccessibleName(QStringLiteral("Progress"));
     m_progress->reset(); // the next action starts from nothing done
 }
 

@@ -10,6 +10,8 @@
 #include "state/SetupView.h"
 #include "ui/ControlNames.h"
 
+#include <QList>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
@@ -85,6 +87,13 @@ private:
     QWidget *buildControlGroup();
     void setTabOrder();
     void nameForAssistiveTechnology();
+    // A field's spoken name (caption, and unit where it has one) and description (what marked it,
+    // then its tooltip).
+    void describeField(Control field);
+    // Keeps the reason of each mark: the next red message after the field was marked.
+    void noteMark(Control field, ColourValue colour);
+    // Reads the new message out, with what its colour means, without moving focus.
+    void announceStatus();
     void fitUnitLabels();
     QWidget *add(Control control, QWidget *widget, const QString &tip);
     QComboBox *addList(Control list, const QStringList &entries, const QString &tip);
@@ -109,4 +118,9 @@ private:
     QLabel *m_skippedPorts = nullptr;
     QScrollArea *m_skippedArea = nullptr; // holds m_skippedPorts
     bool m_ended = false;
+    // Where focus was when the running action started, to return there at its end.
+    QPointer<QWidget> m_actionStarter;
+    std::array<QString, controlCount> m_captions{};
+    std::array<QString, controlCount> m_markReasons{};
+    QList<Control> m_unexplainedMarks;
 };

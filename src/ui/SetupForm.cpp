@@ -332,20 +332,21 @@ QWidget *Setup::buildControlGroup()
 void Setup::setTabOrder()
 {
     static constexpr Control order[] = {
-        Control::txtserialnum, Control::cboutputunit, Control::cbtimeunit, Control::txtpipeid,
-        Control::cbpipeidunit, Control::txtFactor, Control::cb_k_units, Control::txt4ma,
-        Control::txt20ma, Control::cbAverging, Control::cbSensitivity, Control::cbRejection,
-        Control::txtlowflowcutoff, Control::cmdReadSensor, Control::default_, Control::cmdSaveSensor,
-        Control::Read_file, Control::Save_settings, Control::cmdok, Control::txttype, Control::txtmsg,
+        Control::cboutputunit, Control::cbtimeunit, Control::txtpipeid, Control::cbpipeidunit,
+        Control::txtFactor, Control::cb_k_units, Control::txt4ma, Control::txt20ma, Control::cbAverging,
+        Control::cbSensitivity, Control::cbRejection, Control::txtlowflowcutoff, Control::txtserialnum,
+        Control::txttype, Control::txtmsg, Control::cmdReadSensor, Control::default_, Control::cmdSaveSensor,
+        Control::Read_file, Control::Save_settings, Control::cmdok,
     };
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(control(order[i - 1]), control(order[i]));
+    control(order[0])->setFocus(Qt::OtherFocusReason); // the window opens on the first box to edit
 }
 
 void Setup::nameForAssistiveTechnology()
 {
     // Each box and list is announced by its caption and explained by its tooltip; buttons speak
-    // their captions themselves.
+    // their captions themselves, groups their headings.
     const std::pair<const char *, Control> captions[] = {
         {"Label19", Control::cboutputunit}, {"Label20", Control::cbtimeunit}, {"Label17", Control::txtpipeid},
         {"Label24", Control::cbpipeidunit}, {"Label21", Control::txtFactor}, {"Label15", Control::cb_k_units},
@@ -356,14 +357,20 @@ void Setup::nameForAssistiveTechnology()
     };
     for (const auto &[labelName, controlId] : captions) {
         auto *label = findChild<QLabel *>(QLatin1String(labelName));
-        QWidget *field = control(controlId);
-        label->setBuddy(field);
-        field->setAccessibleName(label->text().simplified());
-        field->setAccessibleDescription(field->toolTip());
+        label->setBuddy(control(controlId));
+        m_captions[static_cast<int>(controlId)] = label->text().simplified();
+        describeField(controlId);
     }
+    // A unit is read with its set point: "20mA set point, US gal/min".
+    for (auto [field, unit] : unitLabelOf)
+        static_cast<QLabel *>(control(unit))->setBuddy(control(field));
     for (Control button : {Control::cmdReadSensor, Control::default_, Control::cmdSaveSensor,
                            Control::Read_file, Control::Save_settings, Control::cmdok})
         control(button)->setAccessibleDescription(control(button)->toolTip());
+    for (GroupFrame *group : findChildren<GroupFrame *>()) {
+        group->setAccessibleName(group->heading()->text().simplified());
+        group->setAccessibleDescription(group->heading()->toolTip());
+    }
 }
 
 void Setup::fitUnitLabels()

@@ -2,6 +2,7 @@
 
 #include "ui/TextFit.h"
 
+#include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -32,4 +33,16 @@ void WrapButton::paintEvent(QPaintEvent *)
     const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
     painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(), caption,
                          QPalette::ButtonText);
+}
+
+void WrapButton::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || event->modifiers() & ~Qt::KeypadModifier) {
+        QPushButton::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat()) // a held key starts one action, not one after the other
+        click();
+    event->accept();
 }

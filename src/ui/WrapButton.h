@@ -13,4 +13,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Return and Enter press the focused button, as Space does: Qt does so only in dialogs.
+    void keyPressEvent(QKeyEvent *event) override;
 };

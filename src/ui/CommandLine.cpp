@@ -4,6 +4,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -76,16 +77,16 @@ int CommandLine::answer() const
                 out << "  -" << name << (valueName ? QStringLiteral(" <%1>").arg(QLatin1String(valueName)) : QString())
                     << '\n';
         }
-        return ExitClosed;
+        return ExitOk;
     }
     case Request::ShowVersion:
         QTextStream(stdout) << m_program << ' ' << APP_VERSION << '\n';
-        return ExitClosed;
+        return ExitOk;
     case Request::Refuse:
         QTextStream(stderr) << m_program << ": " << m_complaint << "\n\n" << usage;
         return ExitBadCommandLine;
     case Request::OpenWindow:
         break;
     }
-    return ExitClosed;
+    return ExitOk;
 }

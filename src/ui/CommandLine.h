@@ -4,7 +4,7 @@
 
 // How the program ends, for scripts and desktop sessions; `--help` lists them.
 enum ExitStatus : int {
-    ExitClosed = 0, // the window was closed, or help or the version printed
+    ExitOk = 0, // ended by Exit or the close box, or help or the version printed
     ExitBadCommandLine = 1, // an unknown option, a missing value, more than one file
     ExitNoWindow = 2, // the window could not open: no graphical display
 };

@@ -122,5 +122,6 @@ find_program(DPKG_DEB dpkg-deb)
 if(DRAVO_PACKAGE_TEST AND DPKG_DEB)
   add_test(NAME package COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/packaging/check_package.sh ${CMAKE_CPACK_COMMAND}
                                 ${CMAKE_CURRENT_BINARY_DIR} ${APP_ID} ${APP_PROGRAM})
-  set_tests_properties(package PROPERTIES TIMEOUT 120)
+  # lintian takes most of it: some 15 s alone, over a minute on a busy machine.
+  set_tests_properties(package PROPERTIES TIMEOUT 300)
 endif()

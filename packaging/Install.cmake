@@ -65,7 +65,9 @@ find_program(HELP2MAN help2man)
 set(MAN_PAGE ${CMAKE_CURRENT_BINARY_DIR}/${APP_PROGRAM}.1)
 if(HELP2MAN)
   add_custom_command(OUTPUT ${MAN_PAGE}.gz
-                     COMMAND ${HELP2MAN} --no-info --section=1 --name=${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
+                     # Without a display, as --help and --version need none (a window would never end).
+                     COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM
+                             ${HELP2MAN} --no-info --section=1 --name=${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
                              --include=${CMAKE_CURRENT_SOURCE_DIR}/packaging/manpage.h2m
                              --output=${MAN_PAGE} $<TARGET_FILE:dravosetup>
                      COMMAND gzip -9nf ${MAN_PAGE}

@@ -11,9 +11,10 @@ set -euo pipefail
 group=${1:-build}
 build=(build-essential cmake make qt6-base-dev qt6-serialport-dev qt6-svg-dev)
 lint=(clazy)
-# dpkg-shlibdeps and file find the package's dependencies; the package test validates its desktop
-# entry and AppStream metadata.
-package=(dpkg-dev file desktop-file-utils appstream)
+# dpkg-shlibdeps and file find the package's dependencies, help2man writes its manual page; the
+# package test validates its desktop entry and AppStream metadata, runs lintian on it and resolves
+# the settings files' type with shared-mime-info and gio (libglib2.0-bin).
+package=(dpkg-dev file desktop-file-utils appstream lintian help2man shared-mime-info libglib2.0-bin)
 # The screen-reader check: an X server, private D-Bus and AT-SPI buses, and an AT-SPI client.
 test_only=(xvfb xauth dbus at-spi2-core python3-pyatspi)
 

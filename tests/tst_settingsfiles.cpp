@@ -1,7 +1,9 @@
-// Settings files and factory defaults through the real window, its file dialogs scripted.
+// Settings files and factory defaults through the real window, its file dialogs scripted; the
+// command line that names a file, and how the program ends on it.
 #include "LocaleGuard.h"
 #include "WindowRig.h"
 #include "files/SettingsRecord.h"
+#include "ui/CommandLine.h"
 
 #include <QtTest>
 
@@ -85,6 +87,8 @@ private slots:
     void fileButtons();
     void defaults();
     void readmeListsEveryMessage();
+    void exitStatus_data();
+    void exitStatus();
 };
 
 void SettingsFilesTest::fileButtons_data()
@@ -153,8 +157,18 @@ void SettingsFilesTest::fileButtons()
     QCOMPARE(rig.last(), QString(click.message).replace("%1", path));
     QCOMPARE(rig.status.entries().last().colour, click.name.isEmpty()         ? state.busyColor
                                                  : click.message == readFine ? state.goodColor : state.errorColor);
-    if (click.button == Control::Read_file && !click.name.isEmpty())
+    if (click.button == Control::Read_file && !click.name.isEmpty()) {
         QCOMPARE(rig.status.texts().mid(0, 2), QStringList({"The File Name Is:", path}));
+        Rig given; // `dravometer-setup FILE`, FILE relative: as the button, and the button's own dialog after
+        given.fill();
+        given.status.clear();
+        given.window.loadSettingsFile(CommandLine({"dravometer-setup", QDir().relativeFilePath(path)}).settingsFile());
+        QCOMPARE(given.status.entries(), rig.status.entries());
+        QCOMPARE(given.shown(), rig.shown());
+        given.answer.reset();
+        given.click(Control::Read_file);
+        QCOMPARE(given.last(), "Read Cancelled");
+    }
     if (!QStringList{readFine, someNotRead, outsideRange}.contains(click.message))
         QCOMPARE(rig.shown(), before);
     QCOMPARE(readAll(path), click.content);
@@ -217,6 +231,37 @@ void SettingsFilesTest::readmeListsEveryMessage()
         readme << row.section(" | ", 0, 0).mid(2).replace("␣", " ").remove(QRegularExpression(", then the( file's)? path$"))
                       .remove("COMn (device): ").replace("'dialout'", "'%1'");
     QVERIFY2(program == readme, qPrintable(QStringList((program - readme).values() + (readme - program).values()).join(" / ")));
+}
+
+void SettingsFilesTest::exitStatus_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output"); // on stdout when the status is 0, else on stderr; the other stays empty
+    const QString version = "dravometer-setup " APP_VERSION "\n";
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << "\n  2  the window could not open: no graphical display";
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << version;
+    QTest::newRow("Qt's options, -v") << QStringList{"-platform", "offscreen", "-style=Fusion", "-reverse", "-v"} << 0 << version;
+    QTest::newRow("--bogus") << QStringList{"--bogus"} << 1 << "dravometer-setup: Unknown option 'bogus'.\n\nUsage:";
+    QTest::newRow("two files") << QStringList{"a.bdf", "b.bdf"} << 1 << "Give one settings file at most.";
+    QTest::newRow("-platform alone") << QStringList{"-platform"} << 1 << "Missing value after '-platform'.";
+    QTest::newRow("no display") << QStringList{"a.bdf"} << 2 << "dravometer-setup: the window could not open:";
+}
+
+// Run as a script or a desktop session would, with no display at all.
+void SettingsFilesTest::exitStatus()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    QProcess program;
+    program.start("env", QStringList{"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM", PROGRAM} + arguments);
+    QVERIFY(program.waitForFinished());
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), status);
+    const QString out = program.readAllStandardOutput(), err = program.readAllStandardError();
+    QVERIFY2((status ? err : out).contains(output), qPrintable(out + err));
+    QCOMPARE((status ? out : err), QString());
 }
 
 QTEST_MAIN(SettingsFilesTest)

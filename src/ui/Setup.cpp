@@ -18,6 +18,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include <utility>
+
 namespace {
 
 QColor toQColor(ColourValue colour)
@@ -29,6 +31,15 @@ ColourValue fromQColor(const QColor &colour)
 {
     return rgbColour(colour.red(), colour.green(), colour.blue());
 }
+
+// The file dialog answered in advance: this file to open, nothing to save.
+struct GivenFile : FileDialogs
+{
+    explicit GivenFile(const QString &path) : path(path) {}
+    std::optional<QString> openSettingsFile() override { return path; }
+    std::optional<QString> saveSettingsFile() override { return std::nullopt; }
+    QString path;
+};
 
 } // namespace
 
@@ -100,6 +111,14 @@ void Setup::dispatch(void (*handler)(SetupContext &))
         // Exit was clicked while the handler waited: at once, or when the write it let finish was done.
         endProgram();
     }
+}
+
+void Setup::loadSettingsFile(const QString &path)
+{
+    GivenFile given(path);
+    FileDialogs *chosen = std::exchange(m_dialogs.chosen, &given);
+    dispatch(Read_file_Click);
+    m_dialogs.chosen = chosen;
 }
 
 void Setup::exitProgram()

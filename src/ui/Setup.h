@@ -40,6 +40,8 @@ public:
     AdaptorLink &link() { return m_link; }
     // Lets the handlers ask `dialogs` instead of showing the platform's file dialogs.
     void setFileDialogs(FileDialogs &dialogs) { m_dialogs.chosen = &dialogs; }
+    // Loads a settings file as "Load Settings From File" does when the user chooses `path`.
+    void loadSettingsFile(const QString &path);
 
     using QWidget::isEnabled;
     using QWidget::setEnabled;

@@ -99,7 +99,7 @@ QLayout *Setup::buildHeader()
     title->setFont(titleFont);
     title->setAlignment(Qt::AlignCenter);
 
-    QLabel *version = makeLabel(QStringLiteral("Version"), QStringLiteral("Version 4.2"), this);
+    QLabel *version = makeLabel(QStringLiteral("Version"), QStringLiteral("Version " APP_VERSION), this);
     version->setAlignment(Qt::AlignRight | Qt::AlignBottom);
 
     auto *row = new QHBoxLayout;

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 
 #include <functional>
+#include <tuple>
 #include <utility>
 
 // A message the status line showed, its colour, and whether the five action buttons were enabled then.
@@ -12,6 +13,7 @@ struct StatusEntry
     QString text;
     ColourValue colour;
     bool actionButtonsEnabled;
+    bool operator==(const StatusEntry &o) const { return std::tie(text, colour, actionButtonsEnabled) == std::tie(o.text, o.colour, o.actionButtonsEnabled); }
 };
 
 inline int enabledActionButtons(const Setup &window)

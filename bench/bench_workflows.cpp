@@ -4,6 +4,7 @@
 // wall time against the protocol's own floor, the tool's CPU as a share of wall, the paint events
 // of the window and the times the tool slept and woke. A window never shown gives the cost of the
 // line alone. A benchmark to read, not a test: a figure over budget is reported, never failed.
+#include "PaintCount.h"
 #include "ProcessCpu.h"
 #include "ProtocolFloor.h"
 #include "SimulatedSensor.h"
@@ -131,31 +132,6 @@ void fillEntries(Setup &window)
         window.setCurrentIndex(list, row);
 }
 
-// Counts the paint events that reach the widgets of one window. It listens to those widgets only:
-// a filter on the whole application would also see every serial and timer event and add to the
-// CPU it is there to measure.
-class PaintCounter : public QObject
-{
-public:
-    explicit PaintCounter(QWidget &window)
-    {
-        window.installEventFilter(this);
-        for (QWidget *widget : window.findChildren<QWidget *>())
-            widget->installEventFilter(this);
-    }
-    int count() const { return m_count; }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        m_count += event->type() == QEvent::Paint;
-        return false;
-    }
-
-private:
-    int m_count = 0;
-};
-
 struct Sample
 {
     double wallMs = 0;
@@ -170,22 +146,22 @@ struct Sample
 class Probe
 {
 public:
-    explicit Probe(const PaintCounter &paints) : m_paints(paints) { start(); }
+    explicit Probe(const PaintCount &paints) : m_paints(paints) { start(); }
     void start()
     {
         m_cpu = cpuSeconds();
-        m_painted = m_paints.count();
+        m_painted = m_paints.count;
         m_slept = sleepsSoFar();
         m_clock.start();
     }
     Sample sample() const
     {
-        return {m_clock.nsecsElapsed() / 1e6, 0, cpuSeconds() - m_cpu, m_paints.count() - m_painted,
+        return {m_clock.nsecsElapsed() / 1e6, 0, cpuSeconds() - m_cpu, m_paints.count - m_painted,
                 sleepsSoFar() - m_slept};
     }
 
 private:
-    const PaintCounter &m_paints;
+    const PaintCount &m_paints;
     QElapsedTimer m_clock;
     double m_cpu = 0;
     int m_painted = 0;
@@ -238,7 +214,7 @@ void runSession(Rows &rows, const QString &logPath, int level, int runs, bool sh
     const auto click = [&window](Control button) { QTest::mouseClick(window.control(button), Qt::LeftButton); };
     const auto status = [&window] { return window.text(Control::txtmsg); };
 
-    PaintCounter paints(window);
+    PaintCount paints(window, true);
     Probe probe(paints);
     StatusRecorder recorder(window);
     SimulatedSensor replay(config); // takes every command the real one takes, to learn answer lengths

@@ -8,6 +8,7 @@
 // woke several threads, most of what a step cost while the tool waited on the line. Same pixels.
 class ProgressBarStyle : public QProxyStyle
 {
+    Q_OBJECT
 public:
     // The base is the application's style of the moment; `owner` must outlive the bar.
     explicit ProgressBarStyle(QObject *owner);

@@ -1,6 +1,8 @@
 // Port search against simulated adaptors: wall time against the protocol's own floor, CPU use,
 // and the accuracy of the shortest pause. A benchmark to read, not a test.
 #include "LinkRig.h"
+#include "ProcessCpu.h"
+#include "ProtocolFloor.h"
 #include "SimPorts.h"
 
 #include <QCoreApplication>
@@ -8,28 +10,9 @@
 #include <QTextStream>
 
 #include <algorithm>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
-
-constexpr double charMs = 1.04;
-constexpr double latencyMs = 3.0;
-
-// Mandated waits of one opened port whose adaptor stays silent: wake-up, reply delay, time-out.
-constexpr double silentPortMs = 1500 + 110 + 150;
-// A port with adaptor and sensor: the above, two 10 ms gaps, the sensor check's delay, its
-// exchange ("$0,0" CR in, echo, latency, "1" CR out) and the pause that ends it.
-constexpr double sensorExchangeMs = 5 * charMs + latencyMs + 2 * charMs;
-constexpr double sensorPortMs = silentPortMs + 10 + 110 + sensorExchangeMs + 25 + 10;
-
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
-           + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 struct Scenario
 {

@@ -23,10 +23,12 @@ int main(int argc, char *argv[])
                                      QStringLiteral("ms"), QStringLiteral("3"));
     const QCommandLineOption noSensor(QStringLiteral("no-sensor"),
                                       QStringLiteral("An adaptor with no sensor behind it."));
+    const QCommandLineOption noAdaptor(QStringLiteral("no-adaptor"),
+                                       QStringLiteral("A port on which nothing answers."));
     const QCommandLineOption log(QStringLiteral("log"),
                                  QStringLiteral("Appends every command line the sensor receives to a file."),
                                  QStringLiteral("file"));
-    parser.addOptions({level, type, serial, latency, noSensor, log});
+    parser.addOptions({level, type, serial, latency, noSensor, noAdaptor, log});
     parser.process(app);
 
     SimConfig config;
@@ -35,6 +37,7 @@ int main(int argc, char *argv[])
     config.serial = parser.value(serial);
     config.latencyMs = config.helloLatencyMs = parser.value(latency).toInt();
     config.sensor = !parser.isSet(noSensor);
+    config.adaptor = !parser.isSet(noAdaptor);
 
     SimulatedPort port(config);
     if (!port.isValid())

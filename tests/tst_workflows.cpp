@@ -1,5 +1,6 @@
 // The read and write workflows end to end, through the real window, where the fault campaign does not reach.
 #include "LocaleGuard.h"
+#include "PaintCount.h"
 #include "WindowRig.h"
 #include "protocol/ParameterTable.h"
 
@@ -163,7 +164,9 @@ private slots:
                  QStringLiteral("COM1 (%1): permission denied - add your user to the '%2' group, then log in again")
                      .arg(now[0], group == "root" ? "dialout" : group));
         }
+        PaintCount barPaints(*bar); // each step once; a bar that animated while the tool waits paints far more
         read(QStringLiteral("Sensor Settings Read "));
+        QVERIFY2(barPaints.count <= 13 + 2, qPrintable(QString::number(barPaints.count)));
         QCOMPARE(steps.first(), std::pair(QStringLiteral("COM1 of 8 (%1)").arg(now[0]), 1));
         QCOMPARE(steps.size(), 13);
         for (int i = 1; i <= 12; ++i)

@@ -5,6 +5,7 @@
 #include "ui/Artwork.h"
 #include "ui/EntryBox.h"
 #include "ui/GroupFrame.h"
+#include "ui/ProgressBarStyle.h"
 #include "ui/TextFit.h"
 #include "ui/WrapButton.h"
 
@@ -273,6 +274,9 @@ QWidget *Setup::buildMessageGroup()
     m_progress->setFixedHeight(m_progress->fontMetrics().height() + 4);
     m_progress->setTextVisible(true);
     m_progress->setAlignment(Qt::AlignCenter);
+    // Opaque, so that a step repaints the bar alone and not the group and window behind it.
+    m_progress->setAutoFillBackground(true);
+    m_progress->setStyle(new ProgressBarStyle(this));
     QSizePolicy keepRoom = m_progress->sizePolicy();
     keepRoom.setRetainSizeWhenHidden(true);
     m_progress->setSizePolicy(keepRoom);

@@ -1,6 +1,6 @@
 # Installs the tool like a desktop application (program, desktop entry, icons, AppStream metadata)
-# and packs that as a Debian package (`make package`). Tests, benchmarks, the simulator and the
-# build-time tools are never installed.
+# and packs that as a Debian package (`make package`); on Windows packaging/Windows.cmake installs
+# and packs it instead. Tests, benchmarks, the simulator and the build-time tools are never installed.
 include(GNUInstallDirs)
 
 # One reverse-DNS id names the desktop entry, the icon and the metadata, so desktops match them.
@@ -15,31 +15,49 @@ set_target_properties(dravosetup PROPERTIES OUTPUT_NAME ${APP_PROGRAM})
 target_compile_definitions(dravosetup PRIVATE APP_ID="${APP_ID}")
 install(TARGETS dravosetup RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-configure_file(packaging/app.desktop.in ${APP_ID}.desktop @ONLY)
-configure_file(packaging/app.metainfo.xml.in ${APP_ID}.metainfo.xml @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The desktop entry and metadata are for freedesktop systems.
+if(NOT WIN32)
+  configure_file(packaging/app.desktop.in ${APP_ID}.desktop @ONLY)
+  configure_file(packaging/app.metainfo.xml.in ${APP_ID}.metainfo.xml @ONLY)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+endif()
 
-# The icons are drawn at build time by the same code as the window's icon.
+# The icons (an SVG, a PNG for each size, a Windows .ico of them all) are drawn at build time by the
+# same code as the window's icon; on Windows the drawing program finds Qt's DLLs on PATH.
 add_executable(dravoicons tools/icons_main.cpp)
 target_link_libraries(dravoicons PRIVATE dravo Qt6::Svg)
 set(ICON_DIR ${CMAKE_CURRENT_BINARY_DIR}/icons)
-set(ICON_FILES ${ICON_DIR}/${APP_ID}.svg)
+set(ICON_FILES ${ICON_DIR}/${APP_ID}.svg ${ICON_DIR}/${APP_ID}.ico)
 foreach(side ${ICON_SIZES})
   list(APPEND ICON_FILES ${ICON_DIR}/${side}.png)
-  install(FILES ${ICON_DIR}/${side}.png RENAME ${APP_ID}.png
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${side}x${side}/apps)
+  if(NOT WIN32) # the hicolor theme of freedesktop systems
+    install(FILES ${ICON_DIR}/${side}.png RENAME ${APP_ID}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${side}x${side}/apps)
+  endif()
 endforeach()
+set(QT_DLL_PATH)
+if(WIN32)
+  set(QT_DLL_PATH --modify PATH=path_list_prepend:$<TARGET_FILE_DIR:Qt6::Core>)
+endif()
 add_custom_command(OUTPUT ${ICON_FILES}
-                   COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+                   COMMAND ${CMAKE_COMMAND} -E env ${QT_DLL_PATH} QT_QPA_PLATFORM=offscreen
                            $<TARGET_FILE:dravoicons> ${ICON_DIR} ${APP_ID} ${ICON_SIZES}
                    DEPENDS dravoicons VERBATIM)
 add_custom_target(icons ALL DEPENDS ${ICON_FILES})
-install(FILES ${ICON_DIR}/${APP_ID}.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+if(NOT WIN32)
+  install(FILES ${ICON_DIR}/${APP_ID}.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
 
 # The Debian package; its dependencies come from the libraries the program links (dpkg-shlibdeps),
 # plus Qt's platform plugins, which it loads at run time and which libqt6gui6 only recommends.
-set(CPACK_GENERATOR DEB)
+# Windows gets a ZIP (and an installer where NSIS is found) instead.
+if(WIN32)
+  include(packaging/Windows.cmake)
+else()
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+endif()
 set(CPACK_PACKAGE_NAME ${APP_PROGRAM})
 set(CPACK_PACKAGE_VENDOR ${APP_VENDOR})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Set-up tool for Dravometer electromagnetic flow sensors")
@@ -54,7 +72,6 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
 include(CPack)
 
@@ -62,7 +79,7 @@ include(CPack)
 # build's program is not what anyone installs.
 option(DRAVO_PACKAGE_TEST "Check the Debian package in the test run" ON)
 find_program(DPKG_DEB dpkg-deb)
-if(DRAVO_PACKAGE_TEST AND DPKG_DEB)
+if(DRAVO_PACKAGE_TEST AND DPKG_DEB AND NOT WIN32)
   add_test(NAME package COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/packaging/check_package.sh ${CMAKE_CPACK_COMMAND}
                                 ${CMAKE_CURRENT_BINARY_DIR} ${APP_ID} ${APP_PROGRAM})
   set_tests_properties(package PROPERTIES TIMEOUT 120)

@@ -8,7 +8,8 @@
 #     arrays, designated initializers) into errors; any warning fails;
 #  3. none of those files includes a POSIX header, which MinGW has and MSVC has not.
 # Nothing is linked or run. Needs g++-mingw-w64-x86-64-posix, clang, cmake and Qt's dev packages.
-# usage: check_windows_build.sh [source folder]   (JOBS=n files at once, default 2)
+# usage: check_windows_build.sh [source folder] [this machine's build folder, whose icon the program's
+#        Windows resources take]   (JOBS=n files at once, default 2)
 set -uo pipefail
 ROOT=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 CROSS=$ROOT/scripts/windows-cross
@@ -24,6 +25,10 @@ if cmake -S "$ROOT" -B "$WORK/cmake" -DCMAKE_TOOLCHAIN_FILE="$CROSS/mingw-w64.cm
     generators=$(sed -n 's/^set(CPACK_GENERATOR "\(.*\)")$/\1/p' "$WORK/cmake/CPackConfig.cmake")
     echo "configured for Windows; package generators: $generators"
     [[ ";$generators;" == *";ZIP;"* && ";$generators;" != *";DEB;"* ]] || fail cmake "package generators"
+    if [ -n "${2:-}" ]; then # the icon and version details, as the Windows build compiles them
+        mkdir -p "$WORK/cmake/icons" && cp "$2"/icons/*.ico "$WORK/cmake/icons/" &&
+            x86_64-w64-mingw32-windres "$WORK/cmake/app.rc" -O coff -o "$WORK/app.res" || fail windres app.rc
+    fi
 else
     cat "$WORK/cmake.log"; fail cmake "configure for Windows"
 fi

@@ -14,7 +14,8 @@ lint=(clazy)
 # dpkg-shlibdeps and file find the package's dependencies; the package test validates its desktop
 # entry and AppStream metadata.
 package=(dpkg-dev file desktop-file-utils appstream)
-test_only=()
+# The Windows build check (scripts/check_windows_build.sh): MinGW-w64 compiles, Clang parses.
+test_only=(g++-mingw-w64-x86-64-posix clang)
 
 case $group in
   build)   packages=("${build[@]}") ;;

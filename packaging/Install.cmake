@@ -40,10 +40,17 @@ set(QT_DLL_PATH)
 if(WIN32)
   set(QT_DLL_PATH --modify PATH=path_list_prepend:$<TARGET_FILE_DIR:Qt6::Core>)
 endif()
-add_custom_command(OUTPUT ${ICON_FILES}
-                   COMMAND ${CMAKE_COMMAND} -E env ${QT_DLL_PATH} QT_QPA_PLATFORM=offscreen
-                           $<TARGET_FILE:dravoicons> ${ICON_DIR} ${APP_ID} ${ICON_SIZES}
-                   DEPENDS dravoicons VERBATIM)
+# A cross build cannot run the program it builds: it takes the icons a native build drew.
+set(DRAVO_ICONS_FROM "" CACHE PATH "For a cross build: the icons folder of a native build")
+if(DRAVO_ICONS_FROM)
+  add_custom_command(OUTPUT ${ICON_FILES} COMMAND ${CMAKE_COMMAND} -E copy_directory ${DRAVO_ICONS_FROM} ${ICON_DIR}
+                     DEPENDS ${DRAVO_ICONS_FROM}/${APP_ID}.ico VERBATIM)
+else()
+  add_custom_command(OUTPUT ${ICON_FILES}
+                     COMMAND ${CMAKE_COMMAND} -E env ${QT_DLL_PATH} QT_QPA_PLATFORM=offscreen
+                             $<TARGET_FILE:dravoicons> ${ICON_DIR} ${APP_ID} ${ICON_SIZES}
+                     DEPENDS dravoicons VERBATIM)
+endif()
 add_custom_target(icons ALL DEPENDS ${ICON_FILES})
 if(NOT WIN32)
   install(FILES ${ICON_DIR}/${APP_ID}.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

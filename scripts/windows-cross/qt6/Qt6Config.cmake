@@ -1,6 +1,7 @@
 # Stands in for Qt 6 for Windows when the project is configured for Windows on this machine, which
-# has no Qt for Windows: the modules the project asks for as imported DLLs that do not exist (so
-# nothing links), with this machine's Qt headers (QT_HEADERS) and its moc (MOC).
+# has no Qt for Windows: the modules the project asks for as imported DLLs whose files are empty (so
+# nothing links, but the build finds what it depends on), with this machine's Qt headers
+# (QT_HEADERS) and its moc (MOC).
 set(QT_HEADERS /usr/include/x86_64-linux-gnu/qt6 CACHE PATH "Qt 6 headers")
 set(MOC /usr/lib/qt6/libexec/moc CACHE FILEPATH "Qt 6 moc")
 set(Qt6_VERSION 6.4.2)
@@ -8,11 +9,13 @@ set(QT_VERSION ${Qt6_VERSION})
 set(QT_VERSION_MAJOR 6)
 set(Qt6Core_VERSION_MAJOR 6)
 set(Qt6Core_VERSION_MINOR 4)
-set(QT6_INSTALL_PREFIX ${CMAKE_CURRENT_LIST_DIR}/missing-qt)
+set(QT6_INSTALL_PREFIX ${CMAKE_BINARY_DIR}/stand-in-qt)
 set(QT6_INSTALL_BINS bin)
+file(MAKE_DIRECTORY ${QT6_INSTALL_PREFIX}/bin ${QT6_INSTALL_PREFIX}/lib)
 
 foreach(module Core Gui Widgets SerialPort Svg Test)
   string(TOUPPER ${module} upper)
+  file(TOUCH ${QT6_INSTALL_PREFIX}/bin/Qt6${module}.dll ${QT6_INSTALL_PREFIX}/lib/libQt6${module}.a)
   add_library(Qt6::${module} SHARED IMPORTED)
   set_target_properties(Qt6::${module} PROPERTIES
     IMPORTED_LOCATION ${QT6_INSTALL_PREFIX}/bin/Qt6${module}.dll

@@ -1,6 +1,6 @@
 # Installs the tool like a desktop application (program, desktop entry, icons, AppStream metadata)
-# and packs that as a Debian package (`make package`). Tests, benchmarks, the simulator and the
-# build-time tools are never installed.
+# and packs that as a Debian package (`make package`); on Windows packaging/Windows.cmake installs
+# and packs it instead. Tests, benchmarks, the simulator and the build-time tools are never installed.
 include(GNUInstallDirs)
 
 # One reverse-DNS id names the desktop entry, the icon and the metadata, so desktops match them.
@@ -42,64 +42,89 @@ if(DPKG_BUILDFLAGS AND NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize")
   target_link_options(dravosetup PRIVATE ${HARDENING_LDFLAGS})
 endif()
 
-configure_file(packaging/app.desktop.in ${APP_ID}.desktop @ONLY)
-configure_file(packaging/app.metainfo.xml.in ${APP_ID}.metainfo.xml @ONLY)
-configure_file(packaging/app.mime.xml.in mime/${APP_ID}.xml @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/mime/${APP_ID}.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+# The desktop entry, metadata, MIME type and Debian's documents are for freedesktop systems.
+if(NOT WIN32)
+  configure_file(packaging/app.desktop.in ${APP_ID}.desktop @ONLY)
+  configure_file(packaging/app.metainfo.xml.in ${APP_ID}.metainfo.xml @ONLY)
+  configure_file(packaging/app.mime.xml.in mime/${APP_ID}.xml @ONLY)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/mime/${APP_ID}.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 
-# Debian's documents: the copyright in machine-readable form and the changelog of the package.
-set(DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/${APP_PROGRAM})
-execute_process(COMMAND date -uR -d ${APP_RELEASE_DATE} OUTPUT_VARIABLE APP_RELEASE_DATE_RFC2822
-                OUTPUT_STRIP_TRAILING_WHITESPACE)
-configure_file(packaging/copyright.in copyright @ONLY)
-configure_file(packaging/changelog.Debian.in changelog.Debian @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian.gz
-        DESTINATION ${DOC_DIR})
-add_custom_command(OUTPUT changelog.Debian.gz COMMAND gzip -9nkf changelog.Debian
-                   DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian VERBATIM)
-set(DEBIAN_DOCS changelog.Debian.gz)
-# The manual page, from the program's own --help and --version and the files it names.
-find_program(HELP2MAN help2man)
-set(MAN_PAGE ${CMAKE_CURRENT_BINARY_DIR}/${APP_PROGRAM}.1)
-if(HELP2MAN)
-  add_custom_command(OUTPUT ${MAN_PAGE}.gz
-                     # Without a display, as --help and --version need none (a window would never end).
-                     COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM
-                             ${HELP2MAN} --no-info --section=1 --name=${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-                             --include=${CMAKE_CURRENT_SOURCE_DIR}/packaging/manpage.h2m
-                             --output=${MAN_PAGE} $<TARGET_FILE:dravosetup>
-                     COMMAND gzip -9nf ${MAN_PAGE}
-                     DEPENDS dravosetup packaging/manpage.h2m VERBATIM)
-  install(FILES ${MAN_PAGE}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  list(APPEND DEBIAN_DOCS ${MAN_PAGE}.gz)
-else()
-  message(STATUS "help2man not found: no manual page (scripts/install-deps.sh package installs it)")
+  # Debian's documents: the copyright in machine-readable form and the changelog of the package.
+  set(DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/${APP_PROGRAM})
+  execute_process(COMMAND date -uR -d ${APP_RELEASE_DATE} OUTPUT_VARIABLE APP_RELEASE_DATE_RFC2822
+                  OUTPUT_STRIP_TRAILING_WHITESPACE)
+  configure_file(packaging/copyright.in copyright @ONLY)
+  configure_file(packaging/changelog.Debian.in changelog.Debian @ONLY)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian.gz
+          DESTINATION ${DOC_DIR})
+  add_custom_command(OUTPUT changelog.Debian.gz COMMAND gzip -9nkf changelog.Debian
+                     DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian VERBATIM)
+  set(DEBIAN_DOCS changelog.Debian.gz)
+  # The manual page, from the program's own --help and --version and the files it names.
+  find_program(HELP2MAN help2man)
+  set(MAN_PAGE ${CMAKE_CURRENT_BINARY_DIR}/${APP_PROGRAM}.1)
+  if(HELP2MAN)
+    add_custom_command(OUTPUT ${MAN_PAGE}.gz
+                       # Without a display, as --help and --version need none (a window would never end).
+                       COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM
+                               ${HELP2MAN} --no-info --section=1 --name=${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
+                               --include=${CMAKE_CURRENT_SOURCE_DIR}/packaging/manpage.h2m
+                               --output=${MAN_PAGE} $<TARGET_FILE:dravosetup>
+                       COMMAND gzip -9nf ${MAN_PAGE}
+                       DEPENDS dravosetup packaging/manpage.h2m VERBATIM)
+    install(FILES ${MAN_PAGE}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    list(APPEND DEBIAN_DOCS ${MAN_PAGE}.gz)
+  else()
+    message(STATUS "help2man not found: no manual page (scripts/install-deps.sh package installs it)")
+  endif()
+  add_custom_target(debian_docs ALL DEPENDS ${DEBIAN_DOCS})
+  install(FILES packaging/lintian-overrides RENAME ${APP_PROGRAM} DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides)
 endif()
-add_custom_target(debian_docs ALL DEPENDS ${DEBIAN_DOCS})
-install(FILES packaging/lintian-overrides RENAME ${APP_PROGRAM} DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides)
 
-# The icons are drawn at build time by the same code as the window's icon.
+# The icons (an SVG, a PNG for each size, a Windows .ico of them all) are drawn at build time by the
+# same code as the window's icon; on Windows the drawing program finds Qt's DLLs on PATH.
 add_executable(dravoicons tools/icons_main.cpp)
 target_link_libraries(dravoicons PRIVATE dravo Qt6::Svg)
 set(ICON_DIR ${CMAKE_CURRENT_BINARY_DIR}/icons)
-set(ICON_FILES ${ICON_DIR}/${APP_ID}.svg)
+set(ICON_FILES ${ICON_DIR}/${APP_ID}.svg ${ICON_DIR}/${APP_ID}.ico)
 foreach(side ${ICON_SIZES})
   list(APPEND ICON_FILES ${ICON_DIR}/${side}.png)
+  if(NOT WIN32) # the hicolor theme of freedesktop systems
   install(FILES ${ICON_DIR}/${side}.png RENAME ${APP_ID}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${side}x${side}/apps)
+  endif()
 endforeach()
-add_custom_command(OUTPUT ${ICON_FILES}
-                   COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+set(QT_DLL_PATH)
+if(WIN32)
+  set(QT_DLL_PATH --modify PATH=path_list_prepend:$<TARGET_FILE_DIR:Qt6::Core>)
+endif()
+# A cross build cannot run the program it builds: it takes the icons a native build drew.
+set(DRAVO_ICONS_FROM "" CACHE PATH "For a cross build: the icons folder of a native build")
+if(DRAVO_ICONS_FROM)
+  add_custom_command(OUTPUT ${ICON_FILES} COMMAND ${CMAKE_COMMAND} -E copy_directory ${DRAVO_ICONS_FROM} ${ICON_DIR}
+                     DEPENDS ${DRAVO_ICONS_FROM}/${APP_ID}.ico VERBATIM)
+else()
+  add_custom_command(OUTPUT ${ICON_FILES}
+                     COMMAND ${CMAKE_COMMAND} -E env ${QT_DLL_PATH} QT_QPA_PLATFORM=offscreen
                            $<TARGET_FILE:dravoicons> ${ICON_DIR} ${APP_ID} ${ICON_SIZES}
                    DEPENDS dravoicons VERBATIM)
+endif()
 add_custom_target(icons ALL DEPENDS ${ICON_FILES})
-install(FILES ${ICON_DIR}/${APP_ID}.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+if(NOT WIN32)
+  install(FILES ${ICON_DIR}/${APP_ID}.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
 
 # The Debian package; its dependencies come from the libraries the program links (dpkg-shlibdeps):
 # libqt6gui6 holds the X11 and offscreen platform plugins, qt6-wayland the Wayland one.
-set(CPACK_GENERATOR DEB)
+# Windows gets a ZIP (and an installer where NSIS is found) instead.
+if(WIN32)
+  include(packaging/Windows.cmake)
+else()
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+endif()
 set(CPACK_PACKAGE_NAME ${APP_PROGRAM})
 set(CPACK_PACKAGE_VENDOR ${APP_VENDOR})
 set(CPACK_PACKAGE_DESCRIPTION
@@ -113,7 +138,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 set(CPACK_DEBIAN_PACKAGE_RELEASE ${APP_DEB_REVISION})
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 include(CPack)
 
@@ -121,7 +145,7 @@ include(CPack)
 # build's program is not what anyone installs.
 option(DRAVO_PACKAGE_TEST "Check the Debian package in the test run" ON)
 find_program(DPKG_DEB dpkg-deb)
-if(DRAVO_PACKAGE_TEST AND DPKG_DEB)
+if(DRAVO_PACKAGE_TEST AND DPKG_DEB AND NOT WIN32)
   add_test(NAME package COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/packaging/check_package.sh ${CMAKE_CPACK_COMMAND}
                                 ${CMAKE_CURRENT_BINARY_DIR} ${APP_ID} ${APP_PROGRAM})
   # lintian takes most of it: some 15 s alone, over a minute on a busy machine.

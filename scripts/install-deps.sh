@@ -17,6 +17,10 @@ lint=(clazy)
 package=(dpkg-dev file desktop-file-utils appstream lintian help2man shared-mime-info libglib2.0-bin)
 # The screen-reader check: an X server, private D-Bus and AT-SPI buses, and an AT-SPI client.
 test_only=(xvfb xauth dbus at-spi2-core python3-pyatspi)
+# The Windows build check (scripts/check_windows_build.sh): MinGW-w64 compiles, through Ninja, which
+# builds objects alone; Clang parses. The C library's German messages, under which the workflow suite
+# opens a port it may not.
+test_only+=(g++-mingw-w64-x86-64-posix clang ninja-build libc-l10n)
 
 case $group in
   build)   packages=("${build[@]}") ;;

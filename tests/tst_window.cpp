@@ -151,8 +151,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         for (auto [list, row] : {std::pair(Control::cboutputunit, 7), std::pair(Control::cbtimeunit, 2),
                                  std::pair(Control::cbpipeidunit, 1)}) { // choosing the same entry again warns again
-            QVERIFY(warns(window, [&] { chooseEntry(listOf(window, list), row); }));
-            QVERIFY(warns(window, [&] { chooseEntry(listOf(window, list), row); }));
+            QVERIFY(warns(window, [&, list = list, row = row] { chooseEntry(listOf(window, list), row); }));
+            QVERIFY(warns(window, [&, list = list, row = row] { chooseEntry(listOf(window, list), row); }));
         }
         QVERIFY(window.state().settings.outputUnit == 7 && window.state().settings.timeUnit == 2);
         QCOMPARE(unitLabels(window), QStringList({"acrein/hour", "acrein/hour", "acrein/hour"}));

@@ -7,7 +7,10 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <sys/fsuid.h>
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -123,11 +126,12 @@ private slots:
         QVERIFY(!rig.sim.received().contains("$2"));
     }
 
-    // Each search asks for the ports anew: none, one the user may not open, the same permitted, then, unplugged
-    // while connected, another, which a second instance finds busy. Progress rises step by step, hidden when done.
+    // Each search asks for the ports anew: a missing one, one the user may not open (under German system messages),
+    // the same permitted, then, unplugged while connected, another, which a second instance finds busy. Progress
+    // rises step by step, hidden when done.
     void searchesThePortsOfTheMomentShowingProgress()
     {
-        QStringList now;
+        QStringList now = {"COM7"}; // as Windows names a port: shown by that name alone
         SimPorts sims;
         Setup window([&now] { return now; });
         StatusRecorder status(window);
@@ -149,16 +153,26 @@ private slots:
         read(QStringLiteral("Could Not Find A 7-0410 R2W Adaptor"));
         QCOMPARE(steps.size(), 8);
         for (int port = 1; port <= 8; ++port)
-            QCOMPARE(steps[port - 1], std::pair(QStringLiteral("COM%1 of 8").arg(port), port));
+            QCOMPARE(steps[port - 1], std::pair(port == 1 ? "COM7 (port 1 of 8)" : QStringLiteral("COM%1 of 8").arg(port), port));
 
         now = {sims.add(1).path()};
         {
             // The pty refuses this process as it would a user outside its group: mode 000, and for root,
-            // whom modes do not stop, file access as nobody.
-            const QByteArray pty = now[0].toLocal8Bit();
+            // whom modes do not stop, running as nobody. The system's messages are German, Qt's are not.
+            const QByteArray pty = now[0].toLocal8Bit(), language = qgetenv("LANGUAGE"),
+                             messages = ::setlocale(LC_MESSAGES, nullptr);
+            const bool root = ::geteuid() == 0;
+            const auto restore = qScopeGuard([&] {
+                QVERIFY(!root || ::setresuid(0, 0, 0) == 0);
+                ::chmod(pty.constData(), 0620);
+                ::setlocale(LC_MESSAGES, messages.constData());
+                qputenv("LANGUAGE", language);
+            });
             ::chmod(pty.constData(), 0);
-            ::setfsuid(::geteuid() == 0 ? 65534 : ::geteuid());
-            const auto restore = qScopeGuard([&pty] { ::setfsuid(::geteuid()); ::chmod(pty.constData(), 0620); });
+            qputenv("LANGUAGE", "de"); // which C.UTF-8 follows where de_DE is not generated
+            QVERIFY(::setlocale(LC_MESSAGES, "de_DE.UTF-8") || ::setlocale(LC_MESSAGES, "C.UTF-8"));
+            QVERIFY2(QString::fromLocal8Bit(std::strerror(EACCES)) != "Permission denied", "no German messages: libc-l10n");
+            QVERIFY(!root || ::setresuid(65534, 65534, 0) == 0);
             const QString group = QFileInfo(now[0]).group();
             read(QStringLiteral("Could Not Find A 7-0410 R2W Adaptor"),
                  QStringLiteral("COM1 (%1): permission denied - add your user to the '%2' group, then log in again")

@@ -1,7 +1,10 @@
-// Draws the installed icons with the window icon's own art: <folder>/<name>.svg for any size and
-// <folder>/<side>.png for each side given, for the hicolor icon theme.
+// Draws the installed icons with the window icon's own art: <folder>/<name>.svg for any size,
+// <folder>/<side>.png for each side given, for the hicolor icon theme, and <folder>/<name>.ico with
+// every side up to 256 in one file, for Windows.
 #include "ui/Artwork.h"
 
+#include <QBuffer>
+#include <QDataStream>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -27,14 +30,44 @@ bool writeSvg(const QString &path, const QString &title)
     return painter.end();
 }
 
-bool writePng(const QString &path, int side)
+QImage drawn(int side)
 {
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     paintIcon(painter, side);
     painter.end();
-    return image.save(path);
+    return image;
+}
+
+// An .ico whose entries are PNG images, which Windows reads since Vista: a 6-byte header, a 16-byte
+// entry per image (sides up to 256, where 256 is written as 0), then the images. Little-endian.
+bool writeIco(const QString &path, const QList<int> &sides)
+{
+    QList<QByteArray> images;
+    for (int side : sides) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (side > 256 || !buffer.open(QIODevice::WriteOnly) || !drawn(side).save(&buffer, "PNG"))
+            return false;
+        images << png;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QDataStream out(&file);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint16(0) << quint16(1) << quint16(images.size()); // reserved, type icon, count
+    quint32 offset = 6 + 16 * quint32(images.size());
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        const auto side = quint8(sides[i] % 256);
+        // width, height, no palette, reserved, one plane, 32 bits a pixel, size, where it starts
+        out << side << side << quint8(0) << quint8(0) << quint16(1) << quint16(32) << quint32(images[i].size()) << offset;
+        offset += quint32(images[i].size());
+    }
+    for (const QByteArray &png : std::as_const(images))
+        out.writeRawData(png.constData(), int(png.size()));
+    return out.status() == QDataStream::Ok && file.flush();
 }
 
 } // namespace
@@ -58,12 +91,20 @@ int main(int argc, char *argv[])
         err << "could not write " << svgPath << "\n";
         return 1;
     }
+    QList<int> icoSides;
     for (const QString &side : arguments.mid(3)) {
         const QString pngPath = folder.filePath(side + QStringLiteral(".png"));
-        if (side.toInt() <= 0 || !writePng(pngPath, side.toInt())) {
+        if (side.toInt() <= 0 || !drawn(side.toInt()).save(pngPath)) {
             err << "could not write " << pngPath << "\n";
             return 1;
         }
+        if (side.toInt() <= 256)
+            icoSides << side.toInt();
+    }
+    const QString icoPath = folder.filePath(arguments.at(2) + QStringLiteral(".ico"));
+    if (!writeIco(icoPath, icoSides)) {
+        err << "could not write " << icoPath << "\n";
+        return 1;
     }
     return 0;
 }

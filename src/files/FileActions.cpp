@@ -8,6 +8,8 @@
 #include "state/Buttons.h"
 #include "state/Status.h"
 
+#include <QDir>
+
 namespace {
 
 void loadFile(SetupContext &ctx)
@@ -20,7 +22,7 @@ void loadFile(SetupContext &ctx)
         return;
     }
     ShowStatus(view, QStringLiteral("The File Name Is:"), state.normalColor);
-    ShowStatus(view, *path, state.normalColor);
+    ShowStatus(view, QDir::toNativeSeparators(*path), state.normalColor);
     if (!HasSettingsExtension(*path)) {
         ShowStatus(view, QStringLiteral("Sorry, Wrong type of file, please select again !"), state.errorColor);
         return;
@@ -73,7 +75,7 @@ void saveFile(SetupContext &ctx)
         return;
     }
     if (!HasSettingsExtension(*path)) {
-        ShowStatus(view, QStringLiteral("Sorry, Extension must be .bdf, please save again ! ") + *path,
+        ShowStatus(view, QStringLiteral("Sorry, Extension must be .bdf, please save again ! ") + QDir::toNativeSeparators(*path),
                    state.errorColor);
         return;
     }
@@ -86,7 +88,7 @@ void saveFile(SetupContext &ctx)
         ShowStatus(view, QStringLiteral("Sorry, could Not Write File, try a different folder"), state.errorColor);
         return;
     case FileResult::Ok:
-        ShowStatus(view, QStringLiteral("Settings Saved To File") + *path, state.goodColor);
+        ShowStatus(view, QStringLiteral("Settings Saved To File") + QDir::toNativeSeparators(*path), state.goodColor);
         return;
     }
 }

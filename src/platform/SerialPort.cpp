@@ -2,26 +2,70 @@
 
 #include "platform/SerialLine.h"
 
+#include <QFileInfo>
 #include <QMetaEnum>
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <QtDebug>
 
-#include <cerrno>
-#include <cstring>
+#ifdef Q_OS_WIN
+#include <QHash>
+
+#include <iterator>
+
+#include <windows.h>
+#include <setupapi.h>
+#endif
 
 namespace {
 
-OpenFailure failureOf(const QSerialPort &port)
+#ifdef Q_OS_WIN
+// Each serial port's device instance ID by the port's name ("COM7" -> "PCI\VEN_8086&DEV_A13D&..."),
+// from the system's Ports device class.
+QHash<QString, QString> instanceIds()
+{
+    QHash<QString, QString> ids;
+    static const GUID portsClass = {0x4d36e978, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
+    const HDEVINFO devices = SetupDiGetClassDevsW(&portsClass, nullptr, nullptr, DIGCF_PRESENT);
+    if (devices == INVALID_HANDLE_VALUE)
+        return ids;
+    SP_DEVINFO_DATA device = {};
+    device.cbSize = sizeof device;
+    for (DWORD i = 0; SetupDiEnumDeviceInfo(devices, i, &device); ++i) {
+        const HKEY key = SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_QUERY_VALUE);
+        if (key == INVALID_HANDLE_VALUE)
+            continue;
+        wchar_t name[64] = {}; // the last stays 0: the registry need not end the text
+        DWORD size = sizeof name - sizeof name[0];
+        const bool named = RegQueryValueExW(key, L"PortName", nullptr, nullptr, reinterpret_cast<LPBYTE>(name), &size)
+                           == ERROR_SUCCESS;
+        RegCloseKey(key);
+        wchar_t id[200] = {}; // the longest device instance ID
+        if (named && SetupDiGetDeviceInstanceIdW(devices, &device, id, DWORD(std::size(id)), nullptr))
+            ids.insert(QString::fromWCharArray(name), QString::fromWCharArray(id));
+    }
+    SetupDiDestroyDeviceInfoList(devices);
+    return ids;
+}
+#endif
+
+OpenFailure failureOf(const QSerialPort &port, const QString &path)
 {
     switch (port.error()) {
     case QSerialPort::DeviceNotFoundError:
         return OpenFailure::Missing;
-    case QSerialPort::PermissionError:
-        // Qt reports a device it may not open and one locked or held by another program alike;
-        // only the first carries the system's own "permission denied" text.
-        return port.errorString() == QString::fromLocal8Bit(std::strerror(EACCES)) ? OpenFailure::Denied
-                                                                                  : OpenFailure::Busy;
+    case QSerialPort::PermissionError: {
+        // Qt reports a device this user may not open and one locked or held by another program alike
+        // (its texts say which, but may be translated). Windows has no device permissions for a user
+        // to mend: a port refused there is held by another program.
+#ifdef Q_OS_WIN
+        Q_UNUSED(path)
+        return OpenFailure::Busy;
+#else
+        const QFileInfo device(path);
+        return device.isReadable() && device.isWritable() ? OpenFailure::Busy : OpenFailure::Denied;
+#endif
+    }
     default:
         return OpenFailure::Other;
     }
@@ -55,14 +99,21 @@ SerialPort::~SerialPort() = default;
 QStringList SerialPort::systemPorts()
 {
     QList<SystemPort> ports;
+#ifdef Q_OS_WIN
+    const QHash<QString, QString> ids = instanceIds();
+#endif
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-        // Windows names its ports "COMn"; elsewhere the device path is the name users know.
+        // Windows names its ports "COMn"; elsewhere the device path is the name users know. Built-in
+        // PCI ports (remote-management consoles among them) carry a vendor ID on Windows too, from
+        // "VEN_" where a USB device has "VID_": only a USB one is an adaptor to try first.
 #ifdef Q_OS_WIN
         const QString name = info.portName();
+        const bool usb = info.hasVendorIdentifier() && !ids.value(name).contains(QLatin1String("VEN_"));
 #else
         const QString name = info.systemLocation();
+        const bool usb = info.hasVendorIdentifier();
 #endif
-        ports.append({name, info.hasVendorIdentifier()});
+        ports.append({name, usb});
     }
     return orderSystemPorts(ports);
 }
@@ -117,7 +168,7 @@ bool SerialPort::open()
         qWarning().noquote() << "Serial port" << path << "refused part of the line settings";
     m_port->clearError();
     if (!m_port->open(QIODevice::ReadWrite)) {
-        m_failure = failureOf(*m_port);
+        m_failure = failureOf(*m_port, path);
         m_port->clearError();
         return false;
     }

@@ -225,7 +225,7 @@ void SettingsFilesTest::readmeListsEveryMessage()
                                         .globalMatch(QString(readAll(file.filePath())).remove(QRegularExpression("//[^\\n]*"))))
                 program << text.captured(1);
     program.removeIf([](const QString &text) { return !text.contains(' ') || QStringList{"Not Read", "US gal", "Imp gal",
-        "acre in", " (%1)", "COM%1 (%2): ", "COM%1 of %2", "Parameter %1 of %2"}.contains(text); });
+        "acre in", " (%1)", ": ", "COM%1 (%2): ", "COM%1 of %2", "%1 (port %2 of %3)", "Parameter %1 of %2"}.contains(text); });
     const QString table = QString(readAll(root.filePath("README.md"))).section("| message | colour |", 1).section("\n\n", 0, 0);
     for (QString row : table.split('\n').mid(2)) // "COMn (device): " and "'dialout'" stand for what the line names
         readme << row.section(" | ", 0, 0).mid(2).replace("␣", " ").remove(QRegularExpression(", then the( file's)? path$"))

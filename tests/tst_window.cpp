@@ -1,6 +1,7 @@
 // The window as the user meets it: form, start-up, marks, unit labels, change handlers, Exit, close box.
-#include "LocaleGuard.h"
+#include "EndStatus.h"
 #include "FakeView.h"
+#include "LocaleGuard.h"
 #include "state/Status.h"
 #include "ui/GroupFrame.h"
 #include "ui/Setup.h"
@@ -198,7 +199,7 @@ private slots:
         // Marks show on every kind of field, and Exit clears the markable fields only.
         for (Control c : {Control::txtFactor, Control::txtserialnum, Control::txtmsg, Control::cboutputunit})
             QCOMPARE(shownColour(window.control(c), {window.control(c)->width() / 4, 5}), QColor(Qt::red));
-        QTest::mouseClick(window.control(Control::cmdok), Qt::LeftButton);
+        QCOMPARE(endStatus([&] { QTest::mouseClick(window.control(Control::cmdok), Qt::LeftButton); }), 0);
         QVERIFY(!window.isVisible() && window.link().waits().programEnded());
         for (Control c : allControls())
             QCOMPARE(window.background(c) == state.normalColor, c <= Control::cbRejection); // entries and lists
@@ -208,7 +209,8 @@ private slots:
         Setup other{QStringList()};
         other.show();
         other.setBackground(Control::txtFactor, state.errorColor);
-        QVERIFY(other.close() && !other.isVisible() && other.link().waits().programEnded());
+        QCOMPARE(endStatus([&] { other.close(); }), 0);
+        QVERIFY(!other.isVisible() && other.link().waits().programEnded());
         QTest::mouseClick(other.control(Control::cmdok), Qt::LeftButton);
         QCOMPARE(other.background(Control::txtFactor), state.errorColor);
     }

@@ -33,6 +33,67 @@ bool warns(Setup &w, const std::function<void()> &action)
         && w.background(Control::txtmsg) == w.state().normalColor;
 }
 
+QString fontText(const QFont &font) { return QStringLiteral("%1 %2%3").arg(font.family()).arg(font.pointSizeF()).arg(font.bold() ? " bold" : ""); }
+
+// What the window shows of itself, top to bottom: a caption (a box's starting text), its font ("": the
+// application's; " bold": the application's in bold), tooltip, and place in the Tab chain (0: takes no focus).
+struct Face
+{
+    const char *name, *caption, *font, *tip;
+    int tab;
+};
+const Face faces[] = {
+    {"Image1", "", "", "Tarsel Dravometer Flow Sensors", 0},
+    {"Label3", "Tarsel Dravometer Setup Tool", "Arial 18", "This Program Is Compatable With The 7-6610/7-6620", 0},
+    {"Version", "Version 4.2", "", "", 0},
+    {"Label26", " Application Settings", " bold", "Set These Values First Then Click 'Read Sensor Settings' or 'Restore Factory Settings' ", 0},
+    {"Label19", "Flow/Velocity Units", "", "", 0},
+    {"cboutputunit", "", "", "Select Flow/Velocity Unit Of Measure", 1},
+    {"Label9", " / ", "", "", 0},
+    {"Label20", "Time Base", "", "", 0},
+    {"cbtimeunit", "", "", "Select Unit Of Time For The Flow/Velocity Measurement", 2},
+    {"Label17", "Pipe ID", "", "", 0},
+    {"txtpipeid", "", "", "Enter The Pipe Inner Diameter", 3},
+    {"Label24", "ID Units", "", "", 0},
+    {"cbpipeidunit", "", "", "Select Pipe Inner Diameter Units in Inches or mm", 4},
+    {"Label21", "K Factor", "", "Look up table from manual", 0},
+    {"txtFactor", "", "", "Look Up K factor From Sensor Manual  Using The Pipe Inner Diameter and Fitting Type ", 5},
+    {"Label15", "K Factor Units", "", "", 0},
+    {"cb_k_units", "", "", "Enter The Units From The Table Used", 6},
+    {"Label14", " Loop Settings (4-20mA Sensors Only) ", " bold", "Set These For 4-20mA Sensors (Ignored by R2W/Freq Sensors) ", 0},
+    {"Label16", "4mA set point ", "", "", 0},
+    {"txt4ma", "", "", "Enter The Desired Flow Rate/Velocity At 4mA, Can Be Negative and/or Higher Than The 20mA Setting ", 7},
+    {"lbunit1", "US gal/min", "", "", 0},
+    {"Label25", "20mA set point ", "", "", 0},
+    {"txt20ma", "", "", "Enter The Desired Flow Rate/Velocity At 20 mA, Can Be Negative and/or Lower Than The 4mA Setting", 8},
+    {"lbunit2", "US gal/min", "", "", 0},
+    {"Label27", " Performance Settings", " bold", "These Settings Are Valid For For R2W, Frequency and 4-20mA Loop Type Sensors", 0},
+    {"Label2", "Averaging Time", "", "", 0},
+    {"cbAverging", "", "", "Select The Sensor Averaging Time In Seconds", 9},
+    {"Label7", "Quick Response Sensitivity", "", "", 0},
+    {"cbSensitivity", "", "", "Select The Desired Percent Of Full Scale Step Change Required To Force The Output To Respond Immediately and Jump To The New Value", 10},
+    {"Label10", "Noise Rejection Frequency", "", "", 0},
+    {"cbRejection", "", "", "Select The Power Line Frequency For Noise Rejection", 11},
+    {"Label1", " Low Flow Cut Off", "", "", 0},
+    {"txtlowflowcutoff", "", "", "Select The Minimum Desired Flow/Velocity Reading, Lower Values Will Be Shown As Zero, Use Higher Values For Noisy Pipe Conditions", 12},
+    {"lbunit3", "US gal/min", "", "", 0},
+    {"Label8", " Sensor Information", " bold", "Information Only, Valid If Sensor Settings Are Read", 0},
+    {"Label6", "Serial Number", "", "", 0},
+    {"Label4", "6", "", "", 0},
+    {"txtserialnum", "Not Read", "", "Indicates The Sensor Serial Number, Click Read Sensor Settings First", 13},
+    {"Label18", "SensorType", "", "", 0},
+    {"txttype", "Not Read", "", "Indicates The Type Of Sensor Connected R2W or 4-20mA Current Loop, Click Read Sensor Settings First", 14},
+    {"Label13", " Messages", " bold", "", 0},
+    {"txtmsg", "", "", "Program Status Message Area, A Red Color Means Something Is Wrong ", 15},
+    {"Label5", " Controls", " bold", "", 0},
+    {"cmdReadSensor", "Read Sensor Settings", "", "Find A Sensor, Read and Show It's Settings", 16},
+    {"default", "Restore Factory Settings", "", "Restore Displayed Performance and Loop Settings To Factory Values, Click 'Write Settings To Sensor' to actually save", 17},
+    {"cmdSaveSensor", "Write Settings To Sensor", "", "Saves Currently Displayed Settings To The Sensor", 18},
+    {"Read_file", "Load Settings From File", "", "Loads Settings From A File", 19},
+    {"Save_settings", "Save Settings To File", "", "Saves Settings To A File", 20},
+    {"cmdok", "Exit", "", "Stop The Program", 21},
+};
+
 } // namespace
 
 class TestWindow : public QObject
@@ -61,15 +122,12 @@ private slots:
         for (int i = 0; i < names.size(); ++i)
             QCOMPARE(state.unitName[i % outputUnitCount][i / outputUnitCount], names[i]);
         QVERIFY(state.timeFactor[3] * 86400 == 1 && state.timeFactor[4] == 0); // a day exactly; no fifth unit
-        // The labels name US gal/min while the lists show nothing.
-        QCOMPARE(unitLabels(window), QStringList({"US gal/min", "US gal/min", "US gal/min"}));
         QVERIFY(window.text(Control::cboutputunit).isEmpty() && window.text(Control::cbtimeunit).isEmpty());
-
         QCOMPARE(window.windowTitle(), "7_6610 DravoMeter Set Up Program");
         auto *status = qobject_cast<QPlainTextEdit *>(window.control(Control::txtmsg));
         QVERIFY(status->isReadOnly() && status->lineWrapMode() == QPlainTextEdit::WidgetWidth);
         for (Control box : {Control::txtserialnum, Control::txttype})
-            QVERIFY(qobject_cast<QLineEdit *>(window.control(box))->isReadOnly() && window.text(box) == "Not Read");
+            QVERIFY(qobject_cast<QLineEdit *>(window.control(box))->isReadOnly());
 
         // Lists start empty and never take a typed text as a new entry.
         for (Control control : allControls()) {
@@ -84,19 +142,36 @@ private slots:
                 items << list->itemText(row);
             QCOMPARE(items, listRows(control));
         }
-        // Every control and caption shows whole, inside the window and clear of the others. A screen
-        // reader names every box, list and button, a box by its caption, and reads its tooltip.
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QWidgetList tabbed; // where each Tab leads, from the focus the window starts with until it comes round
+        do {
+            tabbed << QApplication::focusWidget();
+            QTest::keyClick(tabbed.last(), Qt::Key_Tab);
+        } while (QApplication::focusWidget() != tabbed.first() && tabbed.size() < 30);
+        // The window's table, caption just above its field or just left of it. A screen reader names every
+        // box, list and button, a box by its caption, and reads its tooltip.
         QList<QWidget *> shown;
-        for (Control c : allControls())
-            shown << window.control(c);
-        for (QLabel *caption : window.findChildren<QLabel *>(QRegularExpression("^(Label|Image)"))) {
-            shown << caption;
-            if (QWidget *field = caption->buddy()) { // just above its field or just left of it
+        for (const Face &face : faces) {
+            QWidget *w = window.findChild<QWidget *>(face.name);
+            QVERIFY2(w, face.name);
+            shown << w;
+            int tab = 0;
+            for (int i = 0; i < tabbed.size(); ++i)
+                tab = tabbed[i] == w || w->isAncestorOf(tabbed[i]) ? i + 1 : tab;
+            const QString font = QString(face.font).startsWith("Arial") ? face.font : fontText(QApplication::font()) + face.font;
+            QCOMPARE(QStringList({face.name, w->property("text").toString(), fontText(w->font()), w->toolTip(), QString::number(tab)}).join('|'),
+                     QStringList({face.name, face.caption, font, face.tip, QString::number(face.tab)}).join('|'));
+            auto *caption = qobject_cast<QLabel *>(w);
+            if (QWidget *field = caption ? caption->buddy() : nullptr) {
                 const QRect a(caption->mapTo(&window, QPoint()), caption->size()), b(field->mapTo(&window, QPoint()), field->size());
                 const int gap = std::min(std::abs(b.top() - a.bottom()), std::abs(b.left() - a.right()));
-                QVERIFY2(gap <= 12, qPrintable(caption->objectName()));
+                QVERIFY2(gap <= 12, face.name);
             }
+            QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(w);
+            QVERIFY2(caption || (!spoken->text(QAccessible::Name).isEmpty() && spoken->text(QAccessible::Description) == face.tip), face.name);
         }
+        QCOMPARE(tabbed.size(), 21);
         // The progress bar while an action runs and, in its place, the ports a search skipped.
         window.showProgress(1, 8, "COM1 of 8");
         window.showSkippedPorts({"COM1 (/dev/ttyS0): in use by another program"});
@@ -114,12 +189,6 @@ private slots:
         for (GroupFrame *group : window.findChildren<GroupFrame *>()) { // each heading hides the frame line behind it
             const QPoint blank = group->heading()->mapTo(&window, QPoint(1, group->heading()->rect().center().y()));
             QCOMPARE(shownColour(&window, blank), window.palette().color(QPalette::Window));
-        }
-        for (Control c : allControls()) {
-            QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(window.control(c));
-            QVERIFY2(qobject_cast<QLabel *>(window.control(c)) || !spoken->text(QAccessible::Name).isEmpty(),
-                     qPrintable(controlName(c)));
-            QCOMPARE(spoken->text(QAccessible::Description), window.control(c)->toolTip());
         }
         QCOMPARE(QAccessible::queryAccessibleInterface(window.control(Control::txtFactor))->text(QAccessible::Name), "K Factor");
 

@@ -6,12 +6,12 @@
 #include <functional>
 #include <utility>
 
-// A message the status line showed, its colour, and whether the five action buttons were enabled then.
+// A message the status line showed, its colour, and whether all five action buttons were disabled then.
 struct StatusEntry
 {
     QString text;
     ColourValue colour;
-    bool actionButtonsEnabled;
+    bool buttonsLocked;
 };
 
 inline int enabledActionButtons(const Setup &window)
@@ -37,7 +37,7 @@ public:
             const QString text = window.text(Control::txtmsg);
             if (text.isEmpty())
                 return; // replacing a text passes through an empty document
-            m_entries.append({text, window.background(Control::txtmsg), actionButtonsEnabled(window)});
+            m_entries.append({text, window.background(Control::txtmsg), actionButtonsDisabled(window)});
             if (m_action && text == m_trigger)
                 std::exchange(m_action, nullptr)();
         });

@@ -32,28 +32,26 @@ struct OpenRig
     LinkRig rig;
 };
 
-// Every line setting QSerialPort hands the system, in order; tcsetattr is Qt's only way to set a line.
-QList<tcflag_t> linesAsked;
+// The size and parity of every line QSerialPort sets, in order: a pty forces 8 bits without parity, so
+// only this shows them. The open sets them first, then the speed over what the pty kept.
+QList<tcflag_t> framesAsked;
 extern "C" int tcsetattr(int fd, int actions, const termios *line)
 {
-    linesAsked << line->c_cflag;
+    framesAsked << (line->c_cflag & (CSIZE | PARENB | PARODD));
     static const auto system = reinterpret_cast<int (*)(int, int, const termios *)>(dlsym(RTLD_NEXT, "tcsetattr"));
     return system(fd, actions, line);
 }
 
-// The line of the open port: "9600 7E1" without flow control. The far end reports speed, stop bits and flow
-// control; a pty forces 8 bits without parity, so these are as asked by the open's first setting (its second
-// sets the speed over what the pty kept).
+// The line of the port just opened, "9600 7E1" without flow control; speed, stop bits and flow control as the
+// far end reads them.
 QString lineOf(const SimulatedPort &sim)
 {
     termios kept{};
-    const tcflag_t asked = linesAsked.value(0);
-    if (tcgetattr(sim.masterFd(), &kept) != 0)
-        return "no line";
-    return QStringLiteral("%1 %2%3%4%5%6").arg(cfgetospeed(&kept) == B9600 ? "9600" : "not 9600")
-        .arg((asked & CSIZE) == CS7 ? 7 : 8).arg(!(asked & PARENB) ? 'N' : asked & PARODD ? 'O' : 'E')
-        .arg(kept.c_cflag & CSTOPB ? 2 : 1).arg(kept.c_cflag & CRTSCTS ? " RTS/CTS" : "")
-        .arg(kept.c_iflag & (IXON | IXOFF) ? " XON/XOFF" : "");
+    const tcflag_t frame = framesAsked.value(0);
+    return tcgetattr(sim.masterFd(), &kept) != 0 ? "no line" : QStringLiteral("%1 %2%3%4%5%6")
+        .arg(cfgetospeed(&kept) == B9600 ? "9600" : "not 9600").arg((frame & CSIZE) == CS7 ? 7 : 8)
+        .arg(frame & PARENB ? frame & PARODD ? 'O' : 'E' : 'N').arg(kept.c_cflag & CSTOPB ? 2 : 1)
+        .arg(kept.c_cflag & CRTSCTS ? " RTS/CTS" : "").arg(kept.c_iflag & (IXON | IXOFF) ? " XON/XOFF" : "");
 }
 
 } // namespace
@@ -85,7 +83,7 @@ private slots:
         QVERIFY(!rig.link.CheckAdaptor() && !rig.link.CheckSensor()); // nothing answers on a closed port
         for (int opening = 0; opening < 2; ++opening) {
             rig.link.ClosePort();
-            linesAsked.clear();
+            framesAsked.clear();
             QCOMPARE(rig.link.OpenPort(2), 1);
             QCOMPARE(lineOf(sims.at(2)), "9600 7E1");
         }

@@ -1,5 +1,4 @@
 // The read and write workflows end to end, through the real window, where the fault campaign does not reach.
-#include "EndStatus.h"
 #include "LocaleGuard.h"
 #include "WindowRig.h"
 #include "protocol/ParameterTable.h"

@@ -1,7 +1,9 @@
 #pragma once
 #include "ui/Setup.h"
 
+#include <QCoreApplication>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 #include <functional>
 #include <utility>
@@ -64,3 +66,14 @@ private:
     QString m_trigger;
     std::function<void()> m_action;
 };
+
+// The status the program ends with when `action` ends it, as main() has it from the application's event
+// loop; -1 when the program has not ended 10 s after the action began.
+inline int endStatus(const std::function<void()> &action)
+{
+    QTimer giveUp;
+    QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
+    giveUp.start(10000);
+    QTimer::singleShot(0, &giveUp, action);
+    return QCoreApplication::exec();
+}

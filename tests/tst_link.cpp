@@ -117,15 +117,6 @@ private slots:
         QVERIFY2(cpuSeconds() - cpuBefore < 0.02, qPrintable(QString::number(cpuSeconds() - cpuBefore)));
     }
 
-    // Parameter 4 and value "2" throughout: each op code takes what it needs of them.
-    void buildCommand()
-    {
-        const QStringList expected{"$0,2\r", "$1,4\r", "$2,4,plomvar,2\r", "$3,4,plomvar\r", "$4,4\r",
-                                   "$5,4,trexil,2\r", "$6,trexil,2\r", "$7,4trexil,2\r"};
-        for (int op = -1; op <= 8; ++op)
-            QCOMPARE(BuildCommand(op, 4, QStringLiteral("2")), expected.value(op));
-    }
-
     // The reply loop's logic without a port: what arrives, one character at a time, "|" the time-out
     // and "#" the line lost; `left` counts the characters not taken, which the next transaction clears.
     void replyAssembler()

@@ -22,6 +22,7 @@ public:
 
     bool isValid() const { return m_pty.isOpen(); }
     QString path() const { return m_pty.slavePath(); }
+    int masterFd() const { return m_pty.masterFd(); } // the adaptor's end: the line as the tool set it
 
     // Faults and timing may change between exchanges; the sensor's values stay.
     SimConfig &config() { return m_config; }

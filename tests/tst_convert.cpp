@@ -98,8 +98,8 @@ const ShowCase showCases[] = {
 };
 
 const double area100mm = 0.0078539750;
-bool close(double a, double b) // an infinity is close to itself only
-{ return std::isfinite(a - b) ? std::fabs(a - b) <= 1e-6 * std::max(std::fabs(a), std::fabs(b)) + 1e-12 : a == b; }
+// An infinity is close to nothing but itself.
+bool close(double a, double b) { return a == b || (std::isfinite(a - b) && std::fabs(a - b) <= 1e-6 * std::max(std::fabs(a), std::fabs(b)) + 1e-12); }
 
 // Units, pipe and K-factor (the record's order), the user's loop values: 4 mA, 20 mA, cutoff.
 SensorSettings litrePerSecond(float at4mA, float at20mA, float cutoff) { return {3, 0, 100, 0, 100, 1, at4mA, at20mA, cutoff}; }

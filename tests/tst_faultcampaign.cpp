@@ -69,7 +69,7 @@ struct Rig : WindowRig
         QCOMPARE(status.entries().last().colour, good ? window.state().goodColor : window.state().errorColor);
         QCOMPARE(status.entries().first().colour, window.state().busyColor);
         for (const StatusEntry &entry : status.entries())
-            QVERIFY2(!entry.actionButtonsEnabled, qPrintable(entry.text));
+            QVERIFY2(entry.buttonsLocked, qPrintable(entry.text));
     }
 };
 

@@ -154,6 +154,9 @@ void SettingsFilesTest::fileButtons()
     setrlimit(RLIMIT_FSIZE, &previous);
 
     const SetupState &state = rig.window.state();
+    for (const StatusEntry &entry : rig.status.entries()) // the five buttons off while the click runs, on after
+        QVERIFY2(entry.buttonsLocked, qPrintable(entry.text));
+    QVERIFY(actionButtonsEnabled(rig.window));
     QCOMPARE(rig.last(), QString(click.message).replace("%1", path));
     QCOMPARE(rig.status.entries().last().colour, click.name.isEmpty()         ? state.busyColor
                                                  : click.message == readFine ? state.goodColor : state.errorColor);

@@ -1,6 +1,7 @@
 // The window as the user meets it: form, start-up, marks, unit labels, change handlers, Exit, close box.
-#include "LocaleGuard.h"
 #include "FakeView.h"
+#include "LocaleGuard.h"
+#include "StatusRecorder.h"
 #include "state/Status.h"
 #include "ui/GroupFrame.h"
 #include "ui/Setup.h"
@@ -32,6 +33,47 @@ bool warns(Setup &w, const std::function<void()> &action)
         && w.background(Control::txtmsg) == w.state().normalColor;
 }
 
+QString fontText(const QFont &font) { return QStringLiteral("%1 %2%3").arg(font.family()).arg(font.pointSizeF()).arg(font.bold() ? " bold" : ""); }
+
+// The window's own table, top to bottom, a caption beside its field: a caption (a box's starting text), tooltip,
+// place in the Tab chain (0: takes no focus), font ("": the application's; " bold": the application's in bold), limit.
+struct Face
+{
+    const char *name, *caption = "", *tip = "";
+    int tab = 0;
+    const char *font = "";
+    int limit = 0; // the characters a box takes
+};
+const Face faces[] = {
+    {"Image1", "", "Tarsel Dravometer Flow Sensors"}, {"Version", "Version 4.2"},
+    {"Label3", "Tarsel Dravometer Setup Tool", "This Program Is Compatable With The 7-6610/7-6620", 0, "Arial 18"},
+    {"Label26", " Application Settings", "Set These Values First Then Click 'Read Sensor Settings' or 'Restore Factory Settings' ", 0, " bold"},
+    {"Label19", "Flow/Velocity Units"}, {"cboutputunit", "", "Select Flow/Velocity Unit Of Measure", 1}, {"Label9", " / "}, {"Label20", "Time Base"},
+    {"cbtimeunit", "", "Select Unit Of Time For The Flow/Velocity Measurement", 2}, {"Label17", "Pipe ID"}, {"txtpipeid", "", "Enter The Pipe Inner Diameter", 3, "", 6},
+    {"Label24", "ID Units"}, {"cbpipeidunit", "", "Select Pipe Inner Diameter Units in Inches or mm", 4}, {"Label21", "K Factor", "Look up table from manual"},
+    {"txtFactor", "", "Look Up K factor From Sensor Manual  Using The Pipe Inner Diameter and Fitting Type ", 5, "", 7}, {"Label15", "K Factor Units"},
+    {"cb_k_units", "", "Enter The Units From The Table Used", 6},
+    {"Label14", " Loop Settings (4-20mA Sensors Only) ", "Set These For 4-20mA Sensors (Ignored by R2W/Freq Sensors) ", 0, " bold"}, {"Label16", "4mA set point "},
+    {"lbunit1", "US gal/min"}, {"txt4ma", "", "Enter The Desired Flow Rate/Velocity At 4mA, Can Be Negative and/or Higher Than The 20mA Setting ", 7, "", 8},
+    {"Label25", "20mA set point "}, {"lbunit2", "US gal/min"},
+    {"txt20ma", "", "Enter The Desired Flow Rate/Velocity At 20 mA, Can Be Negative and/or Lower Than The 4mA Setting", 8, "", 8},
+    {"Label27", " Performance Settings", "These Settings Are Valid For For R2W, Frequency and 4-20mA Loop Type Sensors", 0, " bold"}, {"Label2", "Averaging Time"},
+    {"cbAverging", "", "Select The Sensor Averaging Time In Seconds", 9}, {"Label7", "Quick Response Sensitivity"},
+    {"cbSensitivity", "", "Select The Desired Percent Of Full Scale Step Change Required To Force The Output To Respond Immediately and Jump To The New Value", 10},
+    {"Label10", "Noise Rejection Frequency"}, {"cbRejection", "", "Select The Power Line Frequency For Noise Rejection", 11}, {"Label1", " Low Flow Cut Off"},
+    {"lbunit3", "US gal/min"},
+    {"txtlowflowcutoff", "", "Select The Minimum Desired Flow/Velocity Reading, Lower Values Will Be Shown As Zero, Use Higher Values For Noisy Pipe Conditions", 12, "", 7},
+    {"Label8", " Sensor Information", "Information Only, Valid If Sensor Settings Are Read", 0, " bold"}, {"Label6", "Serial Number"}, {"Label4", "6"},
+    {"txtserialnum", "Not Read", "Indicates The Sensor Serial Number, Click Read Sensor Settings First", 13}, {"Label18", "SensorType"},
+    {"txttype", "Not Read", "Indicates The Type Of Sensor Connected R2W or 4-20mA Current Loop, Click Read Sensor Settings First", 14},
+    {"Label13", " Messages", "", 0, " bold"}, {"txtmsg", "", "Program Status Message Area, A Red Color Means Something Is Wrong ", 15},
+    {"Label5", " Controls", "", 0, " bold"}, {"cmdReadSensor", "Read Sensor Settings", "Find A Sensor, Read and Show It's Settings", 16},
+    {"default", "Restore Factory Settings", "Restore Displayed Performance and Loop Settings To Factory Values, Click 'Write Settings To Sensor' to actually save", 17},
+    {"cmdSaveSensor", "Write Settings To Sensor", "Saves Currently Displayed Settings To The Sensor", 18},
+    {"Read_file", "Load Settings From File", "Loads Settings From A File", 19}, {"Save_settings", "Save Settings To File", "Saves Settings To A File", 20},
+    {"cmdok", "Exit", "Stop The Program", 21},
+};
+
 } // namespace
 
 class TestWindow : public QObject
@@ -59,43 +101,59 @@ private slots:
             "m/day,ft/day,m3/day,liter/day,ft3/day,US gal/day,Imp gal/day,acre in/day").split(',');
         for (int i = 0; i < names.size(); ++i)
             QCOMPARE(state.unitName[i % outputUnitCount][i / outputUnitCount], names[i]);
-        QVERIFY(state.timeFactor[3] * 86400 == 1 && state.timeFactor[4] == 0); // a day exactly; no fifth unit
-        // The labels name US gal/min while the lists show nothing.
-        QCOMPARE(unitLabels(window), QStringList({"US gal/min", "US gal/min", "US gal/min"}));
-        QVERIFY(window.text(Control::cboutputunit).isEmpty() && window.text(Control::cbtimeunit).isEmpty());
-
         QCOMPARE(window.windowTitle(), "7_6610 DravoMeter Set Up Program");
         auto *status = qobject_cast<QPlainTextEdit *>(window.control(Control::txtmsg));
         QVERIFY(status->isReadOnly() && status->lineWrapMode() == QPlainTextEdit::WidgetWidth);
         for (Control box : {Control::txtserialnum, Control::txttype})
-            QVERIFY(qobject_cast<QLineEdit *>(window.control(box))->isReadOnly() && window.text(box) == "Not Read");
+            QVERIFY(qobject_cast<QLineEdit *>(window.control(box))->isReadOnly());
 
-        // Lists start empty and never take a typed text as a new entry.
-        for (Control control : allControls()) {
-            if (control < Control::cboutputunit || control > Control::cbRejection)
-                continue;
-            QComboBox *list = listOf(window, control);
-            QVERIFY(list->isEditable() && list->currentIndex() == -1 && list->currentText().isEmpty());
-            QTest::keyClicks(list, "zzz");
-            QTest::keyClick(list, Qt::Key_Return);
-            QStringList items;
-            for (int row = 0; row < list->count(); ++row)
-                items << list->itemText(row);
-            QCOMPARE(items, listRows(control));
-        }
-        // Every control and caption shows whole, inside the window and clear of the others. A screen
-        // reader names every box, list and button, a box by its caption, and reads its tooltip.
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QWidgetList tabbed; // where each Tab leads, from the focus the window starts with until it comes round
+        do {
+            tabbed << QApplication::focusWidget();
+            QTest::keyClick(tabbed.last(), Qt::Key_Tab);
+        } while (QApplication::focusWidget() != tabbed.first() && tabbed.size() < 30);
+        // The window's table and list rows; a caption just above its field or just left of it. A screen reader
+        // names every box, list and button, a box by its caption, and reads its tooltip.
         QList<QWidget *> shown;
-        for (Control c : allControls())
-            shown << window.control(c);
-        for (QLabel *caption : window.findChildren<QLabel *>(QRegularExpression("^(Label|Image)"))) {
-            shown << caption;
-            if (QWidget *field = caption->buddy()) { // just above its field or just left of it
+        QGuiApplication::clipboard()->setText("123456789");
+        for (const Face &face : faces) {
+            QWidget *w = window.findChild<QWidget *>(face.name);
+            QVERIFY2(w, face.name);
+            shown << w;
+            int tab = 0;
+            for (int i = 0; i < tabbed.size(); ++i)
+                tab = tabbed[i] == w || w->isAncestorOf(tabbed[i]) ? i + 1 : tab;
+            const QString font = QString(face.font).startsWith("Arial") ? face.font : fontText(QApplication::font()) + face.font;
+            QCOMPARE(QStringList({face.name, w->property("text").toString(), fontText(w->font()), w->toolTip(), QString::number(tab)}).join('|'),
+                     QStringList({face.name, face.caption, font, face.tip, QString::number(face.tab)}).join('|'));
+            auto *caption = qobject_cast<QLabel *>(w);
+            if (QWidget *field = caption ? caption->buddy() : nullptr) {
                 const QRect a(caption->mapTo(&window, QPoint()), caption->size()), b(field->mapTo(&window, QPoint()), field->size());
-                const int gap = std::min(std::abs(b.top() - a.bottom()), std::abs(b.left() - a.right()));
-                QVERIFY2(gap <= 12, qPrintable(caption->objectName()));
+                const int gap = std::min({std::abs(b.top() - a.bottom()), std::abs(b.left() - a.right()), std::abs(a.left() - b.right())});
+                QVERIFY2(gap <= 12 && QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name).contains(caption->text().simplified()), face.name);
             }
+            if (face.limit) { // pasted into a box never typed in, cut at its limit
+                QTest::keySequence(w, QKeySequence::Paste);
+                QCOMPARE(w->property("text").toString(), QString("123456789").left(face.limit));
+            }
+            if (auto *list = qobject_cast<QComboBox *>(w)) { // starts empty, never takes a typed text as a new row
+                QVERIFY(list->isEditable() && list->currentIndex() == -1 && list->currentText().isEmpty());
+                QTest::keyClicks(list, "zzz");
+                QTest::keyClick(list, Qt::Key_Return);
+                QStringList items;
+                for (int row = 0; row < list->count(); ++row)
+                    items << list->itemText(row);
+                for (Control c : allControls())
+                    QVERIFY(window.control(c) != list || items == listRows(c));
+            }
+            QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(w);
+            // The status box's description speaks its message instead.
+            QVERIFY2(caption || (!spoken->text(QAccessible::Name).isEmpty() && (spoken->text(QAccessible::Description) == face.tip
+                                                                                 || w == window.control(Control::txtmsg))), face.name);
         }
+        QCOMPARE(tabbed.size(), 21);
         // The progress bar while an action runs and, in its place, the ports a search skipped: nothing moves.
         QWidget *buttons = window.control(Control::cmdok)->parentWidget();
         QCoreApplication::processEvents(); // the layout settled first
@@ -120,21 +178,7 @@ private slots:
             const QPoint blank = group->heading()->mapTo(&window, QPoint(1, group->heading()->rect().center().y()));
             QCOMPARE(shownColour(&window, blank), window.palette().color(QPalette::Window));
         }
-        for (Control c : allControls()) {
-            QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(window.control(c));
-            QVERIFY2(qobject_cast<QLabel *>(window.control(c)) || !spoken->text(QAccessible::Name).isEmpty(),
-                     qPrintable(controlName(c)));
-            QCOMPARE(spoken->text(QAccessible::Description), window.control(c)->toolTip());
-        }
-        QCOMPARE(QAccessible::queryAccessibleInterface(window.control(Control::txtFactor))->text(QAccessible::Name), "K Factor");
 
-        QGuiApplication::clipboard()->setText("123456789"); // pasted into a box never typed in
-        for (auto [box, limit] : {std::pair(Control::txtpipeid, 6), std::pair(Control::txtFactor, 7),
-                                  std::pair(Control::txt4ma, 8), std::pair(Control::txt20ma, 8),
-                                  std::pair(Control::txtlowflowcutoff, 7)}) {
-            QTest::keySequence(window.control(box), QKeySequence::Paste);
-            QCOMPARE(window.text(box), QString("123456789").left(limit));
-        }
         // A longer text from the program is shown whole (cut, it would be another number); typing stays
         // refused until the user has shortened it to the limit.
         window.setText(Control::txt4ma, "-12345.678");
@@ -203,7 +247,7 @@ private slots:
         // Marks show on every kind of field, and Exit clears the markable fields only.
         for (Control c : {Control::txtFactor, Control::txtserialnum, Control::txtmsg, Control::cboutputunit})
             QCOMPARE(shownColour(window.control(c), {window.control(c)->width() / 4, 5}), QColor(Qt::red));
-        QTest::mouseClick(window.control(Control::cmdok), Qt::LeftButton);
+        QCOMPARE(endStatus([&] { QTest::mouseClick(window.control(Control::cmdok), Qt::LeftButton); }), 0);
         QVERIFY(!window.isVisible() && window.link().waits().programEnded());
         for (Control c : allControls())
             QCOMPARE(window.background(c) == state.normalColor, c <= Control::cbRejection); // entries and lists
@@ -213,7 +257,8 @@ private slots:
         Setup other{QStringList()};
         other.show();
         other.setBackground(Control::txtFactor, state.errorColor);
-        QVERIFY(other.close() && !other.isVisible() && other.link().waits().programEnded());
+        QCOMPARE(endStatus([&] { other.close(); }), 0);
+        QVERIFY(!other.isVisible() && other.link().waits().programEnded());
         QTest::mouseClick(other.control(Control::cmdok), Qt::LeftButton);
         QCOMPARE(other.background(Control::txtFactor), state.errorColor);
     }

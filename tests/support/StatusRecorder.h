@@ -1,19 +1,21 @@
 #pragma once
 #include "ui/Setup.h"
 
+#include <QCoreApplication>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 #include <functional>
 #include <tuple>
 #include <utility>
 
-// A message the status line showed, its colour, and whether the five action buttons were enabled then.
+// A message the status line showed, its colour, and whether all five action buttons were disabled then.
 struct StatusEntry
 {
     QString text;
     ColourValue colour;
-    bool actionButtonsEnabled;
-    bool operator==(const StatusEntry &o) const { return std::tie(text, colour, actionButtonsEnabled) == std::tie(o.text, o.colour, o.actionButtonsEnabled); }
+    bool buttonsLocked;
+    bool operator==(const StatusEntry &o) const { return std::tie(text, colour, buttonsLocked) == std::tie(o.text, o.colour, o.buttonsLocked); }
 };
 
 inline int enabledActionButtons(const Setup &window)
@@ -39,7 +41,7 @@ public:
             const QString text = window.text(Control::txtmsg);
             if (text.isEmpty())
                 return; // replacing a text passes through an empty document
-            m_entries.append({text, window.background(Control::txtmsg), actionButtonsEnabled(window)});
+            m_entries.append({text, window.background(Control::txtmsg), actionButtonsDisabled(window)});
             if (m_action && text == m_trigger)
                 std::exchange(m_action, nullptr)();
         });
@@ -66,3 +68,14 @@ private:
     QString m_trigger;
     std::function<void()> m_action;
 };
+
+// The status the program ends with when `action` ends it, as main() has it from the application's event
+// loop; -1 when the program has not ended 10 s after the action began.
+inline int endStatus(const std::function<void()> &action)
+{
+    QTimer giveUp;
+    QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
+    giveUp.start(10000);
+    QTimer::singleShot(0, &giveUp, action);
+    return QCoreApplication::exec();
+}

@@ -41,7 +41,7 @@ void runSearch(QTextStream &out, const Scenario &s)
     const double cpuBefore = cpuSeconds();
     QElapsedTimer clock;
     clock.start();
-    const LinkState found = rig.link.FindSensor(8);
+    const LinkState found = rig.link.findSensor(8);
     const double wallMs = clock.nsecsElapsed() / 1e6;
     const double cpu = cpuSeconds() - cpuBefore;
 
@@ -64,13 +64,13 @@ void pauseAccuracy(QTextStream &out, int ms, int runs)
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer clock;
         clock.start();
-        waits.Pause(ms);
+        waits.pause(ms);
         const double took = clock.nsecsElapsed() / 1e6;
         early += took < ms;
         overshoot.push_back(took - ms);
     }
     std::sort(overshoot.begin(), overshoot.end());
-    out << QStringLiteral("Pause(%1) x%2: early %3, overshoot median %4 ms, 95th %5 ms, max %6 ms\n")
+    out << QStringLiteral("pause(%1) x%2: early %3, overshoot median %4 ms, 95th %5 ms, max %6 ms\n")
                .arg(ms)
                .arg(runs)
                .arg(early)

@@ -145,7 +145,7 @@ private slots:
             // ones left; never a performance list marked.
             for (int failing = 0; failing < int(std::size(steps)); ++failing) {
                 state.settings = untouched;
-                QVERIFY(!ValidateEntries(state, view, ValidationMode::WithLoop));
+                QVERIFY(!validateEntries(state, view, ValidationMode::WithLoop));
                 QCOMPARE(view.text(Control::txtmsg), std::get<2>(steps[failing]));
                 QCOMPARE(view.background(Control::txtmsg), state.errorColor);
                 for (int i = 0; i < int(std::size(steps)); ++i) {
@@ -154,10 +154,10 @@ private slots:
                     const bool performance = c >= Control::cbAverging && c <= Control::cbRejection;
                     QCOMPARE(view.background(c) == state.errorColor, i == failing && !performance);
                 }
-                ClearFieldMarks(view, state);
+                clearFieldMarks(view, state);
                 view.setText(std::get<0>(steps[failing]), local(view, std::get<1>(steps[failing])));
             }
-            QVERIFY(ValidateEntries(state, view, ValidationMode::WithLoop));
+            QVERIFY(validateEntries(state, view, ValidationMode::WithLoop));
             QCOMPARE(state.settings, valid);
         }
     }
@@ -174,7 +174,7 @@ private slots:
             view.setText(control, local(view, text));
         view.setText(c.control, local(view, c.text));
         view.state.settings = untouched;
-        QCOMPARE(ValidateEntries(view.state, view, c.mode), c.ok);
+        QCOMPARE(validateEntries(view.state, view, c.mode), c.ok);
         QCOMPARE(fieldOf(view.state.settings, c.control), c.field);
         QCOMPARE(view.background(c.control) == view.state.errorColor, !c.ok);
     }
@@ -197,7 +197,7 @@ private slots:
         }
         const QString text = local(view, c.text);
 
-        QCOMPARE(ShowSettings(state, view, true), c.ok);
+        QCOMPARE(showSettings(state, view, true), c.ok);
         QCOMPARE(view.text(c.control), text);
         QCOMPARE(view.background(c.control) == state.errorColor, text.isEmpty());
         if (isList(c.control))
@@ -207,7 +207,7 @@ private slots:
         if (text == "12")
             return;
         // What is shown reads back as what is stored; what cannot be shown stops validation at its box.
-        QCOMPARE(ValidateEntries(state, view, ValidationMode::WithLoop), c.ok);
+        QCOMPARE(validateEntries(state, view, ValidationMode::WithLoop), c.ok);
         QVERIFY(c.ok ? *numberOf(state.settings, c.control) == c.stored : view.background(c.control) == state.errorColor);
     }
 
@@ -219,9 +219,9 @@ private slots:
             SetupState &state = view.state;
             state.settings = c.user;
             state.hasLoopOutput = c.loop;
-            QVERIFY2(ToSensorUnits(state) == c.marked && close(state.sensor4mA, c.at4mA)
+            QVERIFY2(toSensorUnits(state) == c.marked && close(state.sensor4mA, c.at4mA)
                          && close(state.sensor20mA, c.at20mA) && close(state.sensorCutoff, c.cutoff), c.name);
-            ToDisplayUnits(state);
+            toDisplayUnits(state);
             const SensorSettings &s = state.settings;
             QVERIFY2(!c.marked.isEmpty() || (close(s.setpoint4mA, c.user.setpoint4mA) && close(s.setpoint20mA, c.user.setpoint20mA)
                                              && close(s.lowFlowCutoff, c.user.lowFlowCutoff)), c.name);
@@ -242,17 +242,17 @@ private slots:
         for (const auto &[units, user] : toDisplay) {
             state.settings = units;
             state.sensor4mA = state.sensor20mA = state.sensorCutoff = 1;
-            ToDisplayUnits(state);
+            toDisplayUnits(state);
             for (float got : {state.settings.setpoint4mA, state.settings.setpoint20mA, state.settings.lowFlowCutoff})
                 QVERIFY2(std::isinf(user) ? got == float(user) : close(got, user), qPrintable(QString::number(got)));
         }
 
         // Units outside the tables convert nothing and are never read past a table.
         state.settings = {-1, 1, 100, 0, 100, 1, 0, 5};
-        QVERIFY(ToSensorUnits(state) == QList{Control::cboutputunit} && state.sensor20mA == 1);
+        QVERIFY(toSensorUnits(state) == QList{Control::cboutputunit} && state.sensor20mA == 1);
         state.settings = {3, 4};
-        QVERIFY(ToSensorUnits(state) == QList{Control::cbtimeunit});
-        ToDisplayUnits(state);
+        QVERIFY(toSensorUnits(state) == QList{Control::cbtimeunit});
+        toDisplayUnits(state);
         QVERIFY(std::isnan(state.settings.setpoint20mA));
     }
 };

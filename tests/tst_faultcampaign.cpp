@@ -96,7 +96,7 @@ private slots:
                     QTest::addRow("%d %s $%d,%d %s", level, stageNames[int(stage)], op, param, faultNames[f - 1])
                         << Scenario{level, stage, {op, param, SimFault(f)}, readBack};
             };
-            const LevelTable &table = TableForLevel(std::int16_t(level));
+            const LevelTable &table = tableForLevel(std::int16_t(level));
             for (int param : {levelProbeParameter, table.typeParameter, table.serialParameter})
                 add(Stage::Identify, 1, param, false);
             for (Stage stage : {Stage::Read, Stage::Write, Stage::Check})
@@ -114,7 +114,7 @@ private slots:
         const bool done = !message.startsWith("Could Not"), good = done && !message.startsWith("Sensor Did Not");
         const bool writing = scenario.stage >= Stage::Write;
         const int level = scenario.level;
-        const std::vector<Parameter> &parameters = TableForLevel(std::int16_t(level)).parameters;
+        const std::vector<Parameter> &parameters = tableForLevel(std::int16_t(level)).parameters;
         if (!m_shown.contains(level)) {
             Rig reader(level), writer(level);
             reader.click(Control::cmdReadSensor);

@@ -23,9 +23,9 @@ struct OpenRig
 {
     explicit OpenRig(const SimConfig &config = {}) : sim(sims.add(1, config)), rig(fixedPorts(sims.devicePaths()))
     {
-        QVERIFY(rig.link.OpenPort(1) == 1);
+        QVERIFY(rig.link.openPort(1) == 1);
     }
-    Reply transact(const QString &cmd, int count = 4) { return rig.link.Transact(cmd, count, 150); }
+    Reply transact(const QString &cmd, int count = 4) { return rig.link.transact(cmd, count, 150); }
 
     SimPorts sims;
     SimulatedPort &sim;
@@ -79,17 +79,17 @@ private slots:
         QStringList now = {com1, com2, QString(), missingDevicePath(4)};
         LinkRig rig([&now] { return now; });
         for (int failing : {0, -1, 3, 4, 5})
-            QVERIFY2(rig.link.OpenPort(failing) == 0 && !rig.link.isOpen(), qPrintable(QString::number(failing)));
-        QVERIFY(!rig.link.CheckAdaptor() && !rig.link.CheckSensor()); // nothing answers on a closed port
+            QVERIFY2(rig.link.openPort(failing) == 0 && !rig.link.isOpen(), qPrintable(QString::number(failing)));
+        QVERIFY(!rig.link.checkAdaptor() && !rig.link.checkSensor()); // nothing answers on a closed port
         for (int opening = 0; opening < 2; ++opening) {
-            rig.link.ClosePort();
+            rig.link.closePort();
             framesAsked.clear();
-            QCOMPARE(rig.link.OpenPort(2), 1);
+            QCOMPARE(rig.link.openPort(2), 1);
             QCOMPARE(lineOf(sims.at(2)), "9600 7E1");
         }
-        QCOMPARE(rig.link.OpenPort(2), 2);
+        QCOMPARE(rig.link.openPort(2), 2);
         // The number cannot change while a port is open; the open one stays as it is.
-        QCOMPARE(rig.link.OpenPort(1), 0);
+        QCOMPARE(rig.link.openPort(1), 0);
         QVERIFY(rig.port.portNumber() == 2 && isFree(com1));
         now = {com2, com1}; // a port comes before the open one
         rig.port.refreshPorts();
@@ -99,19 +99,19 @@ private slots:
         QVERIFY(rig.link.isOpen() && rig.port.devicePath(1).isEmpty() && rig.port.devicePath(2) == com2);
     }
 
-    // Pauses are never early and burn no CPU; the first restarts Timer1 and so abandons the 150 ms time-out before it.
+    // Pauses are never early and burn no CPU; the first restarts the timer and so abandons the 150 ms time-out before it.
     void waits()
     {
         Waits waits;
         QSignalSpy fired(waits.findChild<QTimer *>(), &QTimer::timeout);
-        waits.StartTimer(150);
+        waits.startTimer(150);
         const double cpuBefore = cpuSeconds();
         QElapsedTimer clock;
         for (int ms : {25, 10, 10, 10, 10, 10, 1, 0, 400}) {
             clock.start();
-            waits.Pause(ms);
+            waits.pause(ms);
             const double took = clock.nsecsElapsed() / 1e6;
-            QVERIFY2(took >= ms && took < ms + 20, qPrintable(QStringLiteral("Pause(%1): %2 ms").arg(ms).arg(took)));
+            QVERIFY2(took >= ms && took < ms + 20, qPrintable(QStringLiteral("pause(%1): %2 ms").arg(ms).arg(took)));
         }
         QCOMPARE(fired.count(), 9);
         QVERIFY2(cpuSeconds() - cpuBefore < 0.02, qPrintable(QString::number(cpuSeconds() - cpuBefore)));
@@ -160,7 +160,7 @@ private slots:
             OpenRig r(SimConfig().withFault(1, c.param, c.fault));
             if (lost)
                 QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("lost:")));
-            const QString cmd = BuildCommand(1, c.param, {});
+            const QString cmd = buildCommand(1, c.param, {});
             QElapsedTimer clock;
             clock.start();
             const double cpuBefore = cpuSeconds();
@@ -189,8 +189,8 @@ private slots:
         for (int n = 2; n <= 6; ++n)
             sims.add(n, ports[n - 2]);
         LinkRig rig(fixedPorts(sims.devicePaths()));
-        QCOMPARE(rig.link.OpenPort(2), 1);
-        QCOMPARE(rig.link.FindSensor(8), LinkState::NoSensor);
+        QCOMPARE(rig.link.openPort(2), 1);
+        QCOMPARE(rig.link.findSensor(8), LinkState::NoSensor);
         const QByteArray handshake = "Hello\r\r$0,0\r";
         const QByteArray received[] = {handshake, handshake, "Hello", "Hello", handshake};
         for (int n = 2; n <= 6; ++n)

@@ -20,7 +20,7 @@ struct WriteCase { SimConfig config; bool german; std::int16_t noiseRejection; b
 
 const Parameter &parameterAt(int level, int number)
 {
-    const std::vector<Parameter> &table = TableForLevel(std::int16_t(level)).parameters;
+    const std::vector<Parameter> &table = tableForLevel(std::int16_t(level)).parameters;
     return *std::find_if(table.begin(), table.end(), [number](const Parameter &p) { return p.number == number; });
 }
 
@@ -63,10 +63,10 @@ private slots:
             {12345678.0, "12345680", "12345680"}, // zeros beyond the seventh digit, no exponent
             {-0.000004, "-0.000004", "0"}, {-0.0, "0", "0"}};
         for (const auto &[value, local, wire] : cases) {
-            QCOMPARE(LocalNumberText(value, "."), local);
-            QCOMPARE(LocalNumberText(value, ","), QString(local).replace('.', ','));
-            QCOMPARE(EncodeDecimal(float(value), "."), wire);
-            QCOMPARE(EncodeDecimal(float(value), ","), wire);
+            QCOMPARE(localNumberText(value, "."), local);
+            QCOMPARE(localNumberText(value, ","), QString(local).replace('.', ','));
+            QCOMPARE(encodeDecimal(float(value), "."), wire);
+            QCOMPARE(encodeDecimal(float(value), ","), wire);
         }
     }
 
@@ -96,13 +96,13 @@ private slots:
         const QString sep = QLocale().decimalPoint();
         const Parameter &parameter = parameterAt(c.level, c.number);
         SensorValues sent = untouched;
-        if (std::int16_t *whole = WholeField(sent, parameter.field))
+        if (std::int16_t *whole = wholeField(sent, parameter.field))
             *whole = std::int16_t(c.sent);
         else
-            *DecimalField(sent, parameter.field) = float(c.sent);
-        const std::optional<ParameterValue> value = DecodeReply(parameter, c.reply, sep);
+            *decimalField(sent, parameter.field) = float(c.sent);
+        const std::optional<ParameterValue> value = decodeReply(parameter, c.reply, sep);
         QCOMPARE(value.has_value(), c.decodes);
-        QVERIFY(!value || Agrees(sent, parameter, *value, sep) == c.agrees);
+        QVERIFY(!value || readBackAgrees(sent, parameter, *value, sep) == c.agrees);
     }
 
     void read_data()
@@ -146,7 +146,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         const auto taken = [&shown](const SensorIdentity &id) { shown = (id.type + ' ' + id.serial).trimmed(); };
-        QCOMPARE(ReadSettings(rig.window.context(), {}, taken), c.result);
+        QCOMPARE(readSettings(rig.window.context(), {}, taken), c.result);
         // 50 ms after the level probe and 100 ms before the settings, besides the commands.
         QVERIFY(clock.elapsed() >= (c.shown.isEmpty() ? 50 : 150) + rig.leastLineTime());
         QCOMPARE(shown, c.shown);
@@ -176,7 +176,7 @@ private slots:
         WindowRig rig(c.config);
         // Exit while values go out waits for the closing command; the end comes at the next wait.
         if (c.result)
-            QTimer::singleShot(300, &rig.window, [&w = rig.window.link().waits()] { QVERIFY(!w.EndProgram()); });
+            QTimer::singleShot(300, &rig.window, [&w = rig.window.link().waits()] { QVERIFY(!w.endProgram()); });
         QElapsedTimer clock;
         clock.start();
         QCOMPARE(WriteSettings(rig.window.context(), sample(c.noiseRejection)), c.result);
@@ -195,8 +195,8 @@ private slots:
     void exitEndsReadAtOnce()
     {
         WindowRig rig;
-        QTimer::singleShot(300, &rig.window, [&waits = rig.window.link().waits()] { QVERIFY(waits.EndProgram()); });
-        QVERIFY_THROWS_EXCEPTION(ProgramEnded, ReadSettings(rig.window.context()));
+        QTimer::singleShot(300, &rig.window, [&waits = rig.window.link().waits()] { QVERIFY(waits.endProgram()); });
+        QVERIFY_THROWS_EXCEPTION(ProgramEnded, readSettings(rig.window.context()));
         const QString sent = rig.traffic();
         QVERIFY2(sent.startsWith(identification(20)) && !sent.endsWith("$1,33\r"), qPrintable(sent));
         QTest::qWait(200);

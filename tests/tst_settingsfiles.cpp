@@ -51,7 +51,7 @@ struct Rig : FileDialogs
         click(Control::Read_file);
         return last();
     }
-    void fill() { QCOMPARE(load(EncodeSettingsRecord(goodRecord)), readFine); } // away from the defaults
+    void fill() { QCOMPARE(load(encodeSettingsRecord(goodRecord)), readFine); } // away from the defaults
 
     QTemporaryDir dir;
     std::optional<QString> answer; // the dialogs' choice; none: the user cancels
@@ -80,7 +80,7 @@ private slots:
     void recordIsPackedLittleEndian()
     {
         const SensorSettings s{-1, 2, 101.6f, 1, 65.7667f, -3, -2.5f, 7.25f, 0.125f, 9, 4, 32767};
-        QCOMPARE(EncodeSettingsRecord(s),
+        QCOMPARE(encodeSettingsRecord(s),
                  QByteArray::fromHex("ffff 0200 3333cb42 0100 8d888342 fdff 000020c0 0000e840 0000003e 0900 0400 ff7f"));
     }
     void fileButtons_data();
@@ -96,7 +96,7 @@ void SettingsFilesTest::fileButtons_data()
     QTest::addColumn<Click>("click");
     const Control load = Control::Read_file, save = Control::Save_settings;
     const auto patched = [](int offset, auto value) { // goodRecord with the field at `offset` replaced
-        QByteArray bytes = EncodeSettingsRecord(goodRecord);
+        QByteArray bytes = encodeSettingsRecord(goodRecord);
         qToLittleEndian(value, bytes.data() + offset);
         return bytes;
     };
@@ -114,9 +114,9 @@ void SettingsFilesTest::fileButtons_data()
         add("save to missing folder",
             {save, "missing/a.bdf", {}, "Sorry, Could Not Open File, try again with at writable location"});
         add("save fails writing", {save, "A.BDF", earlierFile, "Sorry, could Not Write File, try a different folder"});
-        add("load short file", {load, "a.bdf", EncodeSettingsRecord(goodRecord).chopped(1),
+        add("load short file", {load, "a.bdf", encodeSettingsRecord(goodRecord).chopped(1),
                                 "Sorry, Could Not Read File, please manually enter settings"});
-        add("load longer file", {load, "a.bdf", EncodeSettingsRecord(goodRecord) + QByteArray(30, '\xff'), readFine});
+        add("load longer file", {load, "a.bdf", encodeSettingsRecord(goodRecord) + QByteArray(30, '\xff'), readFine});
         for (int at : {4, 10, 16, 20, 24}) // the five numbers; loop values (from 16) load, but not beyond the sensor
             for (float v : {NAN, INFINITY, -100.0f, std::numeric_limits<float>::max()})
                 add(QString("float at %1: %2").arg(at).arg(v),
@@ -187,7 +187,7 @@ void SettingsFilesTest::fileButtons()
     if (!click.saves)
         return;
     QCOMPARE(rig.last(), "Settings Saved To File" + *rig.answer);
-    QCOMPARE(saved, EncodeSettingsRecord(state.settings));
+    QCOMPARE(saved, encodeSettingsRecord(state.settings));
     Rig fresh;
     QCOMPARE(fresh.load(saved), readFine);
     QVERIFY(fresh.window.state().settings == state.settings);

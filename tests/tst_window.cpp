@@ -27,7 +27,7 @@ QStringList unitLabels(const Setup &w) { return {w.text(Control::lbunit1), w.tex
 // Empties the status line in busyColor first, so that the handler's message and colour show.
 bool warns(Setup &w, const std::function<void()> &action)
 {
-    ShowStatus(w, QString(), w.state().busyColor);
+    showStatus(w, QString(), w.state().busyColor);
     action();
     return w.text(Control::txtmsg) == "Application Settings Changed - Check Setpoints and Low Flow Cutoff"
         && w.background(Control::txtmsg) == w.state().normalColor;
@@ -231,7 +231,7 @@ private slots:
         QVERIFY(window.text(Control::cboutputunit).isEmpty() && window.state().settings.outputUnit == -1);
         QCOMPARE(unitLabels(window), QStringList({"", "", ""}));
         window.state().settings = {5, 4}; // no name is read from outside the table
-        UpdateUnitLabels(window, window.state());
+        updateUnitLabels(window, window.state());
         QCOMPARE(unitLabels(window), QStringList({"", "", ""}));
     }
 

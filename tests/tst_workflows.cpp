@@ -273,7 +273,7 @@ private slots:
         const SensorTexts otherForms[] = {{{10, "-2.50000"}, {11, "7.250"}, {6, "0.125000"}},
             {{27, "-2.500"}, {28, "7.25000"}, {36, "0.1250000"}, {37, "150.00000"}, {45, "100.0"}}};
         for (int level : {12, 20}) {
-            const std::vector<Parameter> &parameters = TableForLevel(std::int16_t(level)).parameters;
+            const std::vector<Parameter> &parameters = tableForLevel(std::int16_t(level)).parameters;
             for (const Parameter &p : parameters)
                 if (p.readLimit > 0)
                     QTest::addRow("%d: $2,%d accepted, not kept", level, p.number) << WriteCase{level, {writing, checking,
@@ -302,7 +302,7 @@ private slots:
     void writes()
     {
         QFETCH(WriteCase, write);
-        const std::vector<Parameter> &parameters = TableForLevel(std::int16_t(write.level)).parameters;
+        const std::vector<Parameter> &parameters = tableForLevel(std::int16_t(write.level)).parameters;
         const bool exits = !write.exitAt.isEmpty(), refused = write.shown.last().startsWith("Some");
         const bool wrote = write.shown.size() > 1 && !refused, failed = write.shown.last().startsWith("Could Not");
         const bool ends = exits && (write.shown.last() == written || !wrote);

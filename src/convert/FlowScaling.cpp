@@ -80,7 +80,7 @@ bool clampCutoff(double &cutoff, double setpoint4mA, double setpoint20mA, bool h
 
 } // namespace
 
-double PipeArea(const SensorSettings &settings)
+double pipeArea(const SensorSettings &settings)
 {
     double diameter = settings.pipeId;
     if (settings.pipeIdUnit >= 1)
@@ -89,7 +89,7 @@ double PipeArea(const SensorSettings &settings)
     return radius * radius * pi;
 }
 
-QList<Control> ToSensorUnits(SetupState &state)
+QList<Control> toSensorUnits(SetupState &state)
 {
     const SensorSettings &s = state.settings;
     if (!unitsInTables(s)) {
@@ -98,7 +98,7 @@ QList<Control> ToSensorUnits(SetupState &state)
         return {outputKnown ? Control::cbtimeunit : Control::cboutputunit};
     }
 
-    const double area = PipeArea(s);
+    const double area = pipeArea(s);
     const double perLitre = kFactorPerLitre(s);
     const auto toSensor = [&](double value) {
         if (isVelocity(s)) {
@@ -119,15 +119,15 @@ QList<Control> ToSensorUnits(SetupState &state)
         clamped << Control::txt4ma;
     if (!clampSetpoint(at20mA))
         clamped << Control::txt20ma;
-    state.sensor4mA = ToSingle(at4mA);
-    state.sensor20mA = ToSingle(at20mA);
+    state.sensor4mA = toSingle(at4mA);
+    state.sensor20mA = toSingle(at20mA);
     if (!clampCutoff(cutoff, at4mA, at20mA, state.hasLoopOutput))
         clamped << Control::txtlowflowcutoff;
-    state.sensorCutoff = ToSingle(cutoff);
+    state.sensorCutoff = toSingle(cutoff);
     return clamped;
 }
 
-void ToDisplayUnits(SetupState &state)
+void toDisplayUnits(SetupState &state)
 {
     SensorSettings &s = state.settings;
     if (!unitsInTables(s)) {
@@ -142,7 +142,7 @@ void ToDisplayUnits(SetupState &state)
 
     const bool kFactorUsable = s.kFactor >= smallestKFactor; // false for NaN too
     const double perLitre = kFactorPerLitre(s);
-    double area = PipeArea(s);
+    double area = pipeArea(s);
     if (!(area >= smallestPipeArea))
         area = 1;
 
@@ -157,7 +157,7 @@ void ToDisplayUnits(SetupState &state)
             value /= state.volumeFactor[s.outputUnit];
         }
     }
-    s.setpoint4mA = ToSingle(values[0]);
-    s.setpoint20mA = ToSingle(values[1]);
-    s.lowFlowCutoff = ToSingle(values[2]);
+    s.setpoint4mA = toSingle(values[0]);
+    s.setpoint20mA = toSingle(values[1]);
+    s.lowFlowCutoff = toSingle(values[2]);
 }

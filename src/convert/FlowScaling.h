@@ -9,13 +9,13 @@
 // user's flow or velocity unit.
 
 // Inner cross-section of the pipe in square metres.
-double PipeArea(const SensorSettings &settings);
+double pipeArea(const SensorSettings &settings);
 
 // User's loop values to the sensor's unit. Values beyond the sensor's limits are clamped. Returns
 // the fields to mark: the boxes whose values were clamped, or the unit list that stopped the
 // conversion; none when everything was converted as entered.
-QList<Control> ToSensorUnits(SetupState &state);
+QList<Control> toSensorUnits(SetupState &state);
 
 // Sensor's loop values back into the user's unit. A result beyond single precision is stored as an
 // infinity, and units outside their tables give NaN: neither is ever shown or written as a number.
-void ToDisplayUnits(SetupState &state);
+void toDisplayUnits(SetupState &state);

@@ -21,7 +21,7 @@ bool selectRow(const SetupState &state, SetupView &view, Control list, std::int1
     return inRange;
 }
 
-float roundedForShowing(float value) { return ToSingle(RoundHalfEven(value, shownDecimals)); }
+float roundedForShowing(float value) { return toSingle(roundHalfEven(value, shownDecimals)); }
 
 // Shows a number rounded to four decimals and stores the shown value back into the record. A value
 // beyond single precision, or none at all, leaves its box empty and marked, so that no stale text
@@ -35,36 +35,36 @@ bool showNumber(const SetupState &state, SetupView &view, Control box, float &va
         return false;
     }
     value = shown;
-    view.setText(box, LocalNumberText(shown, state.decimalSep));
+    view.setText(box, localNumberText(shown, state.decimalSep));
     return true;
 }
 
 } // namespace
 
-bool KFactorInRange(float kFactor) { return kFactor > 0.0001f && kFactor < 999999.1f; }
-bool PipeIdInRange(float pipeId) { return pipeId > 0.01f && pipeId < 5000.0f; }
+bool kFactorInRange(float kFactor) { return kFactor > 0.0001f && kFactor < 999999.1f; }
+bool pipeIdInRange(float pipeId) { return pipeId > 0.01f && pipeId < 5000.0f; }
 
-QList<Control> UnusableEntries(const SensorSettings &s)
+QList<Control> unusableEntries(const SensorSettings &s)
 {
     QList<Control> unusable;
-    if (!KFactorInRange(roundedForShowing(s.kFactor)))
+    if (!kFactorInRange(roundedForShowing(s.kFactor)))
         unusable << Control::txtFactor;
-    if (!PipeIdInRange(roundedForShowing(s.pipeId)))
+    if (!pipeIdInRange(roundedForShowing(s.pipeId)))
         unusable << Control::txtpipeid;
     return unusable;
 }
 
-bool ShowSettings(SetupState &state, SetupView &view, bool showAll)
+bool showSettings(SetupState &state, SetupView &view, bool showAll)
 {
     SensorSettings &s = state.settings;
     bool ok = true;
 
     if (showAll) {
-        if (KFactorInRange(s.kFactor))
+        if (kFactorInRange(s.kFactor))
             ok = showNumber(state, view, Control::txtFactor, s.kFactor) && ok;
         else
             ok = false;
-        if (PipeIdInRange(s.pipeId))
+        if (pipeIdInRange(s.pipeId))
             ok = showNumber(state, view, Control::txtpipeid, s.pipeId) && ok;
         else
             ok = false;
@@ -84,10 +84,10 @@ bool ShowSettings(SetupState &state, SetupView &view, bool showAll)
     return ok;
 }
 
-bool ShowReadSettings(SetupState &state, SetupView &view)
+bool showReadSettings(SetupState &state, SetupView &view)
 {
-    const QList<Control> unusable = UnusableEntries(state.settings);
-    const bool shown = ShowSettings(state, view, true);
+    const QList<Control> unusable = unusableEntries(state.settings);
+    const bool shown = showSettings(state, view, true);
     // A K-factor or pipe ID the window cannot hold must not leave the earlier entry in its box.
     for (Control box : unusable) {
         view.setText(box, QString());

@@ -6,8 +6,8 @@
 
 // The installation values the window can hold and the sensor can work with (open bounds, compared
 // in single precision). The write workflow refuses to write from values outside them.
-bool KFactorInRange(float kFactor);
-bool PipeIdInRange(float pipeId);
+bool kFactorInRange(float kFactor);
+bool pipeIdInRange(float pipeId);
 
 // Puts state.settings into the window: numbers rounded to four decimals (and stored back, so record
 // and window agree), list rows selected through the view so the change handlers run. showAll false
@@ -15,13 +15,13 @@ bool PipeIdInRange(float pipeId);
 // K-factor or pipe ID out of range (box left as it was), a list row the list does not have (left
 // unchosen and marked), or a loop value beyond single precision or no number at all (box emptied
 // and marked). What cannot be shown is never replaced by a value nobody chose.
-bool ShowSettings(SetupState &state, SetupView &view, bool showAll);
+bool showSettings(SetupState &state, SetupView &view, bool showAll);
 
 // The K-factor and pipe ID when the window cannot hold the record's value as an entry it accepts
 // again: outside its bounds once rounded for showing (0.00011 shows as 0.0001, which is out of range).
-QList<Control> UnusableEntries(const SensorSettings &settings);
+QList<Control> unusableEntries(const SensorSettings &settings);
 
-// ShowSettings with showAll for a record read from a file or a sensor. An unusable K-factor or pipe
+// showSettings with showAll for a record read from a file or a sensor. An unusable K-factor or pipe
 // ID empties and marks its box, so that a save or write stops there instead of taking the earlier
 // entry for the record's value. False when anything could not be shown.
-bool ShowReadSettings(SetupState &state, SetupView &view);
+bool showReadSettings(SetupState &state, SetupView &view);

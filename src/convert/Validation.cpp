@@ -18,12 +18,12 @@ public:
     {
         const QString text = m_view.text(box);
         const std::optional<double> value =
-            HasWrongSeparator(text, m_state.decimalSep) ? std::nullopt : ParseLocalNumber(text);
+            hasWrongSeparator(text, m_state.decimalSep) ? std::nullopt : parseLocalNumber(text);
         if (!value) {
             field = 0;
             return fail(box, Mark::Control, message);
         }
-        field = static_cast<float>(*value); // ParseLocalNumber refuses what a float cannot hold
+        field = static_cast<float>(*value); // parseLocalNumber refuses what a float cannot hold
         return true;
     }
 
@@ -52,7 +52,7 @@ private:
     {
         if (mark == Mark::Control)
             m_view.setBackground(control, m_state.errorColor);
-        ShowStatus(m_view, QString::fromLatin1(message), m_state.errorColor);
+        showStatus(m_view, QString::fromLatin1(message), m_state.errorColor);
         return false;
     }
 
@@ -83,7 +83,7 @@ bool readCutoffAndPerformance(EntryReader &read, SensorSettings &s)
 
 } // namespace
 
-bool ValidateEntries(SetupState &state, SetupView &view, ValidationMode mode)
+bool validateEntries(SetupState &state, SetupView &view, ValidationMode mode)
 {
     EntryReader read(state, view);
     SensorSettings &s = state.settings;

@@ -9,4 +9,4 @@ enum class ValidationMode { NoLoop = 0, WithLoop = 1, ApplicationOnly = 2 };
 // Copies the window's entries into state.settings in a fixed order and stops at the first one that
 // fails: its field becomes 0, its control turns errorColor (the performance lists never do) and its
 // message goes to the status line. True when every entry of the mode passed.
-bool ValidateEntries(SetupState &state, SetupView &view, ValidationMode mode);
+bool validateEntries(SetupState &state, SetupView &view, ValidationMode mode);

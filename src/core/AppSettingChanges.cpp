@@ -6,28 +6,28 @@ namespace {
 
 void warnSettingsChanged(const SetupState &state, SetupView &view)
 {
-    ShowStatus(view, QStringLiteral("Application Settings Changed - Check Setpoints and Low Flow Cutoff"),
+    showStatus(view, QStringLiteral("Application Settings Changed - Check Setpoints and Low Flow Cutoff"),
                state.normalColor);
 }
 
 } // namespace
 
-void cboutputunit_Click(SetupState &state, SetupView &view, ChangedBy by)
+void outputUnitChosen(SetupState &state, SetupView &view, ChangedBy by)
 {
     state.settings.outputUnit = static_cast<std::int16_t>(view.currentIndex(Control::cboutputunit));
-    UpdateUnitLabels(view, state);
+    updateUnitLabels(view, state);
     if (by == ChangedBy::User)
         warnSettingsChanged(state, view);
 }
 
-void cbtimeunit_Click(SetupState &state, SetupView &view, ChangedBy by)
+void timeUnitChosen(SetupState &state, SetupView &view, ChangedBy by)
 {
     state.settings.timeUnit = static_cast<std::int16_t>(view.currentIndex(Control::cbtimeunit));
-    UpdateUnitLabels(view, state);
+    updateUnitLabels(view, state);
     if (by == ChangedBy::User)
         warnSettingsChanged(state, view);
 }
 
-void cbpipeidunit_Click(SetupState &state, SetupView &view) { warnSettingsChanged(state, view); }
-void txtpipeid_Change(SetupState &state, SetupView &view) { warnSettingsChanged(state, view); }
-void txtFactor_Change(SetupState &state, SetupView &view) { warnSettingsChanged(state, view); }
+void pipeUnitChosen(SetupState &state, SetupView &view) { warnSettingsChanged(state, view); }
+void pipeIdEdited(SetupState &state, SetupView &view) { warnSettingsChanged(state, view); }
+void kFactorEdited(SetupState &state, SetupView &view) { warnSettingsChanged(state, view); }

@@ -7,7 +7,7 @@
 #include "link/AdaptorLink.h"
 #include "state/Status.h"
 
-bool AppSettingsBlank(const SetupView &view)
+bool applicationSettingsBlank(const SetupView &view)
 {
     for (Control control : {Control::txtFactor, Control::txtpipeid, Control::cboutputunit,
                             Control::cbtimeunit, Control::cbpipeidunit, Control::cb_k_units}) {
@@ -17,14 +17,14 @@ bool AppSettingsBlank(const SetupView &view)
     return true;
 }
 
-void default_Click(SetupContext &ctx)
+void restoreFactorySettings(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
     SetupView &view = ctx.view;
-    DisableButtons(view);
-    ClearFieldMarks(view, state);
+    disableButtons(view);
+    clearFieldMarks(view, state);
 
-    if (AppSettingsBlank(view)) {
+    if (applicationSettingsBlank(view)) {
         // A default installation: a 44 mm bore with its K-factor, velocity in metres per second.
         const bool comma = state.decimalSep == QLatin1String(",");
         view.setText(Control::txtFactor, comma ? QStringLiteral("65,7667") : QStringLiteral("65.7667"));
@@ -35,18 +35,18 @@ void default_Click(SetupContext &ctx)
         view.setCurrentIndex(Control::cb_k_units, 1);
     }
 
-    if (ValidateEntries(state, view, ValidationMode::ApplicationOnly)) {
+    if (validateEntries(state, view, ValidationMode::ApplicationOnly)) {
         state.sensorCutoff = 0.05f;
         state.sensor20mA = 5.0f;
         state.sensor4mA = 0.0f;
         state.settings.averaging = 7;
         state.settings.sensitivity = 3;
         state.settings.noiseRejection = 0;
-        ToDisplayUnits(state);
-        ShowSettings(state, view, true);
-        ShowStatus(view, QStringLiteral("Defaults Shown - Click 'Write Settings To Sensor' To Save"),
+        toDisplayUnits(state);
+        showSettings(state, view, true);
+        showStatus(view, QStringLiteral("Defaults Shown - Click 'Write Settings To Sensor' To Save"),
                    state.normalColor);
     }
 
-    FinishAction(ctx);
+    finishAction(ctx);
 }

@@ -2,4 +2,4 @@
 #include "state/SetupView.h"
 
 // True when the K-factor, pipe ID and the four unit lists all show empty text.
-bool AppSettingsBlank(const SetupView &view);
+bool applicationSettingsBlank(const SetupView &view);

@@ -15,7 +15,7 @@ bool hasComName(const QString &device)
 
 } // namespace
 
-StepProgress SearchProgress(SetupContext &ctx)
+StepProgress searchProgress(SetupContext &ctx)
 {
     return [&ctx](int port, int total) {
         const QString device = ctx.link.port().devicePath(port);
@@ -28,14 +28,14 @@ StepProgress SearchProgress(SetupContext &ctx)
     };
 }
 
-StepProgress ParameterProgress(SetupView &view)
+StepProgress parameterProgress(SetupView &view)
 {
     return [&view](int step, int total) {
         view.showProgress(step, total, QStringLiteral("Parameter %1 of %2").arg(step).arg(total));
     };
 }
 
-QStringList SkippedPortLines(const QList<SkippedPort> &skipped)
+QStringList skippedPortLines(const QList<SkippedPort> &skipped)
 {
     QStringList lines;
     for (const SkippedPort &port : skipped) {

@@ -6,9 +6,9 @@
 
 // Shows the port a search tries: "COM3 of 8 (/dev/ttyUSB0)", the system's name in brackets; a port
 // Windows names is shown by that name alone: "COM7 (port 1 of 8)".
-StepProgress SearchProgress(SetupContext &ctx);
+StepProgress searchProgress(SetupContext &ctx);
 // Shows the parameter a read or write exchanges: "Parameter 3 of 12".
-StepProgress ParameterProgress(SetupView &view);
+StepProgress parameterProgress(SetupView &view);
 
 // Why each skipped port could not be opened, and what cures it.
-QStringList SkippedPortLines(const QList<SkippedPort> &skipped);
+QStringList skippedPortLines(const QList<SkippedPort> &skipped);

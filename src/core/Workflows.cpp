@@ -27,13 +27,13 @@ bool connectSensor(SetupContext &ctx)
 {
     // A port the link closed because its line went away (an adaptor unplugged) holds no sensor.
     if (ctx.state.linkState != LinkState::Connected || !ctx.link.isOpen()) {
-        ShowStatus(ctx.view, QStringLiteral("Looking For A Sensor"), ctx.state.busyColor);
-        ctx.state.linkState = ctx.link.FindSensor(ctx.state.lastComPort, SearchProgress(ctx));
+        showStatus(ctx.view, QStringLiteral("Looking For A Sensor"), ctx.state.busyColor);
+        ctx.state.linkState = ctx.link.findSensor(ctx.state.lastComPort, searchProgress(ctx));
         ctx.view.hideProgress();
     }
     if (ctx.state.linkState == LinkState::Connected)
         return true;
-    ShowLinkResult(ctx);
+    showLinkResult(ctx);
     return false;
 }
 
@@ -42,12 +42,12 @@ bool connectSensor(SetupContext &ctx)
 // would program zeros or nonsense into a live loop, and a later read could not show them.
 bool installationUsable(SetupContext &ctx)
 {
-    QList<Control> unusable = UnusableEntries(ctx.state.settings);
+    QList<Control> unusable = unusableEntries(ctx.state.settings);
     if (ctx.state.settings.outputUnit >= 2)
         unusable.removeAll(Control::txtpipeid); // a volume unit does not use the pipe
-    MarkFields(ctx.view, ctx.state, unusable);
+    markFields(ctx.view, ctx.state, unusable);
     if (!unusable.isEmpty())
-        ShowStatus(ctx.view, QStringLiteral("Some settings were out of range - Please Re-Check"),
+        showStatus(ctx.view, QStringLiteral("Some settings were out of range - Please Re-Check"),
                    ctx.state.errorColor);
     return unusable.isEmpty();
 }
@@ -55,33 +55,33 @@ bool installationUsable(SetupContext &ctx)
 void readSensor(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
-    ShowStatus(ctx.view, QStringLiteral("Reading The Sensor Settings"), state.busyColor);
-    if (!ReadSettings(ctx, ParameterProgress(ctx.view), ShowIdentity(ctx.view))) {
+    showStatus(ctx.view, QStringLiteral("Reading The Sensor Settings"), state.busyColor);
+    if (!readSettings(ctx, parameterProgress(ctx.view), ShowIdentity(ctx.view))) {
         state.linkState = LinkState::NoAdaptor;
-        ResetSensorIdentity(ctx.view);
-        ShowStatus(ctx.view, QStringLiteral("Could Not Read All Of The Settings - Check Wiring"),
+        resetSensorIdentity(ctx.view);
+        showStatus(ctx.view, QStringLiteral("Could Not Read All Of The Settings - Check Wiring"),
                    state.errorColor);
         return;
     }
     if (state.sensorLevel != 12) {
-        if (ShowReadSettings(state, ctx.view))
-            ShowStatus(ctx.view, QStringLiteral("Sensor Settings Read "), state.goodColor);
+        if (showReadSettings(state, ctx.view))
+            showStatus(ctx.view, QStringLiteral("Sensor Settings Read "), state.goodColor);
         else
-            ShowStatus(ctx.view, QStringLiteral("Some Settings Are Incorrect - Try Agian or Manually Edit"),
+            showStatus(ctx.view, QStringLiteral("Some Settings Are Incorrect - Try Agian or Manually Edit"),
                        state.errorColor);
         return;
     }
     // A level-12 sensor keeps its loop values in its own unit only; the window's application
     // settings are needed to show them in the user's unit.
-    if (!ValidateEntries(state, ctx.view, ValidationMode::ApplicationOnly))
+    if (!validateEntries(state, ctx.view, ValidationMode::ApplicationOnly))
         return;
-    ToDisplayUnits(state);
-    if (ShowSettings(state, ctx.view, false))
-        ShowStatus(ctx.view,
+    toDisplayUnits(state);
+    if (showSettings(state, ctx.view, false))
+        showStatus(ctx.view,
                    QStringLiteral("Sensor Settings Read - Make Sure The Application Settings Match The Installation"),
                    state.goodColor);
     else
-        ShowStatus(ctx.view, QStringLiteral("Some Settings Could Not Be Read Properly - Try Agian"),
+        showStatus(ctx.view, QStringLiteral("Some Settings Could Not Be Read Properly - Try Agian"),
                    state.errorColor);
 }
 
@@ -92,103 +92,103 @@ void showWriteCheck(SetupContext &ctx, const std::optional<WriteCheck> &check)
     SetupState &state = ctx.state;
     if (!check || !check->readAll) {
         state.linkState = LinkState::NoAdaptor;
-        ShowStatus(ctx.view, QStringLiteral("Could Not Write All Of The Settings - Check Power and Wiring"),
+        showStatus(ctx.view, QStringLiteral("Could Not Write All Of The Settings - Check Power and Wiring"),
                    state.errorColor);
         return;
     }
     for (const Parameter &parameter : check->differing)
         ctx.view.setBackground(parameter.entry, state.errorColor);
     if (check->differing.empty())
-        ShowStatus(ctx.view, QStringLiteral("Sensor Settings Written"), state.goodColor);
+        showStatus(ctx.view, QStringLiteral("Sensor Settings Written"), state.goodColor);
     else
-        ShowStatus(ctx.view, QStringLiteral("Sensor Did Not Keep All Of The Settings - Write Again"),
+        showStatus(ctx.view, QStringLiteral("Sensor Did Not Keep All Of The Settings - Write Again"),
                    state.errorColor);
 }
 
 void writeSensor(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
-    ShowStatus(ctx.view, QStringLiteral("Writing Settings To Sensor"), state.busyColor);
+    showStatus(ctx.view, QStringLiteral("Writing Settings To Sensor"), state.busyColor);
     const ValidationMode mode = state.hasLoopOutput ? ValidationMode::WithLoop : ValidationMode::NoLoop;
-    if (!ValidateEntries(state, ctx.view, mode) || !installationUsable(ctx))
+    if (!validateEntries(state, ctx.view, mode) || !installationUsable(ctx))
         return;
-    const QList<Control> clamped = ToSensorUnits(state);
-    MarkFields(ctx.view, state, clamped);
+    const QList<Control> clamped = toSensorUnits(state);
+    markFields(ctx.view, state, clamped);
     if (!clamped.isEmpty()) {
-        ShowStatus(ctx.view, QStringLiteral("Some settings were out of range - Please Re-Check"),
+        showStatus(ctx.view, QStringLiteral("Some settings were out of range - Please Re-Check"),
                    state.errorColor);
         // Show the limited values, converted back, so the user sees what would have been sent.
-        ToDisplayUnits(state);
-        ShowSettings(state, ctx.view, false);
+        toDisplayUnits(state);
+        showSettings(state, ctx.view, false);
         return;
     }
-    const SensorValues sent = ValuesOf(state);
+    const SensorValues sent = valuesOf(state);
     // Exit once a value has gone out waits for the write and its check: the program ends only on
     // settings the sensor has kept, and otherwise stays open to show what went wrong.
     std::optional<Waits::EndDeferral> untilChecked;
     std::optional<WriteCheck> check;
-    if (WriteSettings(ctx, sent, ParameterProgress(ctx.view), ShowIdentity(ctx.view), &untilChecked)) {
-        ShowStatus(ctx.view, QStringLiteral("Checking The Written Settings"), state.busyColor);
-        check = CheckWrittenSettings(ctx, sent, ParameterProgress(ctx.view));
+    if (WriteSettings(ctx, sent, parameterProgress(ctx.view), ShowIdentity(ctx.view), &untilChecked)) {
+        showStatus(ctx.view, QStringLiteral("Checking The Written Settings"), state.busyColor);
+        check = checkWrittenSettings(ctx, sent, parameterProgress(ctx.view));
     }
     if (!check || !check->readAll || !check->differing.empty())
-        ctx.link.waits().DropEndRequest();
+        ctx.link.waits().dropEndRequest();
     untilChecked.reset();
     showWriteCheck(ctx, check);
 }
 
 } // namespace
 
-void FinishAction(SetupContext &ctx)
+void finishAction(SetupContext &ctx)
 {
-    ctx.link.Pause(endPauseMs);
-    EnableButtons(ctx.view);
+    ctx.link.pause(endPauseMs);
+    enableButtons(ctx.view);
 }
 
-void ResetSensorIdentity(SetupView &view)
+void resetSensorIdentity(SetupView &view)
 {
     view.setText(Control::txtserialnum, QStringLiteral("Not Read"));
     view.setText(Control::txttype, QStringLiteral("Not Read"));
 }
 
-void ShowLinkResult(SetupContext &ctx)
+void showLinkResult(SetupContext &ctx)
 {
-    ResetSensorIdentity(ctx.view);
+    resetSensorIdentity(ctx.view);
     const QString message = ctx.state.linkState == LinkState::NoSensor
         ? QStringLiteral("Could Not Talk To Sensor - Check Sensor Type, Power and Wiring")
         : QStringLiteral("Could Not Find A 7-0410 R2W Adaptor");
-    ShowStatus(ctx.view, message, ctx.state.errorColor);
-    ctx.view.showSkippedPorts(SkippedPortLines(ctx.link.skippedPorts()));
+    showStatus(ctx.view, message, ctx.state.errorColor);
+    ctx.view.showSkippedPorts(skippedPortLines(ctx.link.skippedPorts()));
 }
 
-void cmdReadSensor_Click(SetupContext &ctx)
+void readSensorSettings(SetupContext &ctx)
 {
-    DisableButtons(ctx.view);
-    ClearFieldMarks(ctx.view, ctx.state);
+    disableButtons(ctx.view);
+    clearFieldMarks(ctx.view, ctx.state);
     if (connectSensor(ctx))
         readSensor(ctx);
-    FinishAction(ctx);
+    finishAction(ctx);
 }
 
-void cmdSaveSensor_Click(SetupContext &ctx)
+void writeSensorSettings(SetupContext &ctx)
 {
-    DisableButtons(ctx.view);
-    ClearFieldMarks(ctx.view, ctx.state);
+    disableButtons(ctx.view);
+    clearFieldMarks(ctx.view, ctx.state);
     if (connectSensor(ctx))
         writeSensor(ctx);
-    FinishAction(ctx);
+    finishAction(ctx);
 }
 
-void cmdok_Click(SetupContext &ctx)
+void requestExit(SetupContext &ctx)
 {
-    ClearFieldMarks(ctx.view, ctx.state);
-    RequestEnd(ctx);
+    clearFieldMarks(ctx.view, ctx.state);
+    requestEnd(ctx);
 }
 
-bool RequestEnd(SetupContext &ctx)
+bool requestEnd(SetupContext &ctx)
 {
-    if (ctx.link.waits().EndProgram())
+    if (ctx.link.waits().endProgram())
         return true;
-    ShowStatus(ctx.view, QStringLiteral("Finishing The Write - Please Wait"), ctx.state.busyColor);
+    showStatus(ctx.view, QStringLiteral("Finishing The Write - Please Wait"), ctx.state.busyColor);
     return false;
 }

@@ -10,9 +10,9 @@ enum class FileResult {
 };
 
 // True when the path ends in ".bdf", in any case.
-bool HasSettingsExtension(const QString &path);
+bool hasSettingsExtension(const QString &path);
 
 // Fills settings only when a whole record was read; otherwise it stays as it was.
-FileResult LoadSettingsFile(const QString &path, SensorSettings &settings);
+FileResult readSettingsFile(const QString &path, SensorSettings &settings);
 // Replaces the file in one step: a failed save leaves any earlier file as it was.
-FileResult SaveSettingsFile(const QString &path, const SensorSettings &settings);
+FileResult writeSettingsFile(const QString &path, const SensorSettings &settings);

@@ -72,7 +72,7 @@ void visitFields(Visitor &visit, Record &s)
 
 } // namespace
 
-QByteArray EncodeSettingsRecord(const SensorSettings &settings)
+QByteArray encodeSettingsRecord(const SensorSettings &settings)
 {
     RecordWriter writer;
     auto put = [&writer](auto value) { writer.put(value); };
@@ -80,7 +80,7 @@ QByteArray EncodeSettingsRecord(const SensorSettings &settings)
     return writer.bytes();
 }
 
-std::optional<SensorSettings> DecodeSettingsRecord(const QByteArray &bytes)
+std::optional<SensorSettings> decodeSettingsRecord(const QByteArray &bytes)
 {
     if (bytes.size() < settingsRecordSize)
         return std::nullopt;

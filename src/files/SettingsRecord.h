@@ -8,6 +8,6 @@
 // A .bdf file is the settings record packed: 34 bytes, little-endian, no gaps, nothing else.
 constexpr int settingsRecordSize = 34;
 
-QByteArray EncodeSettingsRecord(const SensorSettings &settings);
+QByteArray encodeSettingsRecord(const SensorSettings &settings);
 // The record of the first 34 bytes, or nothing when fewer bytes are given.
-std::optional<SensorSettings> DecodeSettingsRecord(const QByteArray &bytes);
+std::optional<SensorSettings> decodeSettingsRecord(const QByteArray &bytes);

@@ -7,9 +7,9 @@
 
 AdaptorLink::AdaptorLink(SerialPort &port, Waits &waits) : m_port(port), m_waits(waits) {}
 
-void AdaptorLink::Pause(int ms)
+void AdaptorLink::pause(int ms)
 {
-    m_waits.Pause(ms);
+    m_waits.pause(ms);
 }
 
 bool AdaptorLink::isOpen() const
@@ -27,5 +27,5 @@ void AdaptorLink::yieldOnce()
 void AdaptorLink::awaitCharacter()
 {
     if (m_port.waiting() == 0 && !m_waits.timerDone())
-        m_waits.WaitForEvent();
+        m_waits.waitForEvent();
 }

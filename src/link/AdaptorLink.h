@@ -20,7 +20,7 @@ constexpr int writeOp = 2;       // one parameter's new value, with the user key
 constexpr int closeOp = 3;       // ends a write: the sensor keeps what it was sent
 
 // A command line for op codes 0 to 7; any other op code gives an empty text (Framing.cpp).
-QString BuildCommand(int op, int n, const QString &value);
+QString buildCommand(int op, int n, const QString &value);
 
 // The bare answer of one transaction, and whether the whole echo of the command came back
 // (a live sensor always echoes; a missing echo means nobody answered). A port lost during the
@@ -52,22 +52,22 @@ public:
     AdaptorLink(SerialPort &port, Waits &waits);
 
     // Discovery.cpp: ports, handshakes and the search.
-    int OpenPort(int port);          // 0 failed, 1 opened now, 2 was open already
-    void ClosePort();
-    void SendText(const QString &text);
-    QString ReadReply(int count, int timeoutMs);
-    bool CheckAdaptor();
-    bool CheckSensor();
+    int openPort(int port);          // 0 failed, 1 opened now, 2 was open already
+    void closePort();
+    void sendText(const QString &text);
+    QString readReply(int count, int timeoutMs);
+    bool checkAdaptor();
+    bool checkSensor();
     // Asks the system for its ports first, then tries numbers 1 to lastComPort, each announced
     // to `progress` before it is tried.
-    LinkState FindSensor(int lastComPort, const StepProgress &progress = {});
+    LinkState findSensor(int lastComPort, const StepProgress &progress = {});
     const QList<SkippedPort> &skippedPorts() const { return m_skipped; } // by the last search
 
-    // Framing.cpp, with BuildCommand: one command and its reply.
-    Reply Transact(const QString &cmd, int count, int timeoutMs);
+    // Framing.cpp, with buildCommand: one command and its reply.
+    Reply transact(const QString &cmd, int count, int timeoutMs);
 
     // AdaptorLink.cpp: waits and the state of the port.
-    void Pause(int ms);
+    void pause(int ms);
     bool isOpen() const;
 
     SerialPort &port() { return m_port; }

@@ -11,7 +11,7 @@ constexpr int handshakeTimeoutMs = 150;
 constexpr int stepGapMs = 10;         // between handshake steps
 }
 
-int AdaptorLink::OpenPort(int port)
+int AdaptorLink::openPort(int port)
 {
     if (m_port.portNumber() != port && !m_port.selectPort(port))
         return 0;
@@ -21,12 +21,12 @@ int AdaptorLink::OpenPort(int port)
     return m_port.open() ? 1 : 0;
 }
 
-void AdaptorLink::ClosePort()
+void AdaptorLink::closePort()
 {
     m_port.close();
 }
 
-void AdaptorLink::SendText(const QString &text)
+void AdaptorLink::sendText(const QString &text)
 {
     if (!m_port.isOpen())
         return;
@@ -34,12 +34,12 @@ void AdaptorLink::SendText(const QString &text)
     m_port.write(text.toLatin1());
 }
 
-QString AdaptorLink::ReadReply(int count, int timeoutMs)
+QString AdaptorLink::readReply(int count, int timeoutMs)
 {
     QString text;
     if (!m_port.isOpen())
         return text;
-    m_waits.StartTimer(timeoutMs);
+    m_waits.startTimer(timeoutMs);
     // At most count + 1 characters; the time-out counts only while nothing is waiting.
     for (;;) {
         awaitCharacter();
@@ -56,28 +56,28 @@ QString AdaptorLink::ReadReply(int count, int timeoutMs)
     return text;
 }
 
-bool AdaptorLink::CheckAdaptor()
+bool AdaptorLink::checkAdaptor()
 {
     yieldOnce();
     m_port.clearWaiting();
-    SendText(adaptorGreeting);
+    sendText(adaptorGreeting);
     yieldOnce();
-    m_waits.Pause(replyDelayMs);
-    return ReadReply(int(adaptorGreeting.size()), handshakeTimeoutMs) == adaptorGreeting;
+    m_waits.pause(replyDelayMs);
+    return readReply(int(adaptorGreeting.size()), handshakeTimeoutMs) == adaptorGreeting;
 }
 
-bool AdaptorLink::CheckSensor()
+bool AdaptorLink::checkSensor()
 {
     if (!m_port.isOpen())
         return false;
-    SendText(QStringLiteral("\r\r"));
+    sendText(QStringLiteral("\r\r"));
     yieldOnce();
-    m_waits.Pause(replyDelayMs);
-    return Transact(BuildCommand(sensorCheckOp, 0, QStringLiteral("0")), 2, handshakeTimeoutMs).answer
+    m_waits.pause(replyDelayMs);
+    return transact(buildCommand(sensorCheckOp, 0, QStringLiteral("0")), 2, handshakeTimeoutMs).answer
            == QLatin1String("1");
 }
 
-LinkState AdaptorLink::FindSensor(int lastComPort, const StepProgress &progress)
+LinkState AdaptorLink::findSensor(int lastComPort, const StepProgress &progress)
 {
     // Adaptors come and go between searches; the list of the moment decides what each number is.
     m_port.refreshPorts();
@@ -86,25 +86,25 @@ LinkState AdaptorLink::FindSensor(int lastComPort, const StepProgress &progress)
     for (int port = 1; port <= lastComPort; ++port) {
         if (progress)
             progress(port, lastComPort);
-        if (OpenPort(port) == 0) {
+        if (openPort(port) == 0) {
             // Missing, busy, or another port still open: left as it is.
             const OpenFailure reason = m_port.lastFailure();
             if (reason == OpenFailure::Denied || reason == OpenFailure::Busy)
                 m_skipped.append({port, m_port.devicePath(port), reason});
             continue;
         }
-        m_waits.Pause(adaptorWakeMs);
-        if (!CheckAdaptor()) {
-            ClosePort();
+        m_waits.pause(adaptorWakeMs);
+        if (!checkAdaptor()) {
+            closePort();
             continue;
         }
         result = LinkState::NoSensor;
-        m_waits.Pause(stepGapMs);
-        if (CheckSensor()) {
-            m_waits.Pause(stepGapMs);
+        m_waits.pause(stepGapMs);
+        if (checkSensor()) {
+            m_waits.pause(stepGapMs);
             return LinkState::Connected;
         }
-        ClosePort();
+        closePort();
     }
     return result;
 }

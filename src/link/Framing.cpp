@@ -8,7 +8,7 @@ namespace {
 constexpr int transactionGapMs = 25; // after every transaction, before the next command
 }
 
-QString BuildCommand(int op, int n, const QString &value)
+QString buildCommand(int op, int n, const QString &value)
 {
     const QString number = QString::number(n);
     const QChar cr = QLatin1Char(carriageReturn);
@@ -25,14 +25,14 @@ QString BuildCommand(int op, int n, const QString &value)
     }
 }
 
-Reply AdaptorLink::Transact(const QString &cmd, int count, int timeoutMs)
+Reply AdaptorLink::transact(const QString &cmd, int count, int timeoutMs)
 {
     ReplyAssembler assembler(cmd, count);
     if (m_port.isOpen()) {
         m_port.clearWaiting();
         m_port.write(cmd.toLatin1());
         if (!assembler.complete())
-            m_waits.StartTimer(timeoutMs);
+            m_waits.startTimer(timeoutMs);
         while (!assembler.complete()) {
             awaitCharacter();
             if (m_port.waiting() > 0)
@@ -44,6 +44,6 @@ Reply AdaptorLink::Transact(const QString &cmd, int count, int timeoutMs)
     // Never opened, or lost on the way (the line went away).
     if (!m_port.isOpen())
         assembler.portLost();
-    m_waits.Pause(transactionGapMs);
+    m_waits.pause(transactionGapMs);
     return assembler.reply();
 }

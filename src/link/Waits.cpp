@@ -4,30 +4,30 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-Waits::Waits(QObject *parent) : QObject(parent), m_timer1(new QTimer(this))
+Waits::Waits(QObject *parent) : QObject(parent), m_timer(new QTimer(this))
 {
     // Coarse timers may fire up to 5 % early; a protocol pause must never be short.
-    m_timer1->setTimerType(Qt::PreciseTimer);
-    m_timer1->setSingleShot(true);
-    connect(m_timer1, &QTimer::timeout, this, &Waits::Timer1_Timer);
+    m_timer->setTimerType(Qt::PreciseTimer);
+    m_timer->setSingleShot(true);
+    connect(m_timer, &QTimer::timeout, this, &Waits::timeUp);
 }
 
-void Waits::StartTimer(int ms)
+void Waits::startTimer(int ms)
 {
-    m_timer1->stop();
-    m_timer1->setInterval(ms);
+    m_timer->stop();
+    m_timer->setInterval(ms);
     m_timerDone = false;
-    m_timer1->start();
+    m_timer->start();
 }
 
-void Waits::Pause(int ms)
+void Waits::pause(int ms)
 {
-    StartTimer(ms);
+    startTimer(ms);
     while (!m_timerDone)
-        WaitForEvent();
+        waitForEvent();
 }
 
-void Waits::WaitForEvent()
+void Waits::waitForEvent()
 {
     if (m_ended)
         throw ProgramEnded{};
@@ -36,13 +36,13 @@ void Waits::WaitForEvent()
         throw ProgramEnded{};
 }
 
-bool Waits::EndProgram()
+bool Waits::endProgram()
 {
     m_endRequested = true;
     if (m_deferrals > 0)
         return false;
     m_ended = true;
-    m_timer1->stop();
+    m_timer->stop();
     // Exit may arrive from outside a wait's event turn; make sure a blocked wait returns.
     if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance())
         dispatcher->wakeUp();
@@ -52,11 +52,11 @@ bool Waits::EndProgram()
 Waits::EndDeferral::~EndDeferral()
 {
     if (--m_waits.m_deferrals == 0 && m_waits.m_endRequested)
-        m_waits.EndProgram(); // the next wait throws
+        m_waits.endProgram(); // the next wait throws
 }
 
-void Waits::Timer1_Timer()
+void Waits::timeUp()
 {
     m_timerDone = true;
-    m_timer1->stop();
+    m_timer->stop();
 }

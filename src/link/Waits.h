@@ -10,7 +10,7 @@ struct ProgramEnded
 {
 };
 
-// The window's one timer (Timer1) and every wait built on it. A wait blocks in the event loop
+// The window's one timer and every wait built on it. A wait blocks in the event loop
 // until an event arrives, so the window stays responsive and no CPU is burnt.
 class Waits : public QObject
 {
@@ -19,21 +19,21 @@ public:
     explicit Waits(QObject *parent = nullptr);
 
     // Begins a time-out of ms milliseconds and returns at once; an earlier wait is abandoned.
-    void StartTimer(int ms);
+    void startTimer(int ms);
     // Returns after ms milliseconds, having kept the window's events flowing.
-    void Pause(int ms);
+    void pause(int ms);
     // Blocks until at least one event (timer, serial data, user input) has been processed.
-    void WaitForEvent();
+    void waitForEvent();
     bool timerDone() const { return m_timerDone; }
 
     // Exit: every wait from now on, and the one running, throws ProgramEnded. While an
     // EndDeferral lives, the end is only noted and comes when the last one goes. True when the
     // program ended now.
-    bool EndProgram();
+    bool endProgram();
     bool programEnded() const { return m_ended; }
     // Forgets an Exit that an EndDeferral held back: what it waited for did not end well, so the
     // window stays open to say so. A further Exit ends the program as usual.
-    void DropEndRequest()
+    void dropEndRequest()
     {
         if (!m_ended)
             m_endRequested = false;
@@ -55,9 +55,9 @@ public:
     };
 
 private:
-    void Timer1_Timer();
+    void timeUp();
 
-    QTimer *m_timer1;
+    QTimer *m_timer;
     bool m_timerDone = false;
     bool m_ended = false;
     bool m_endRequested = false;

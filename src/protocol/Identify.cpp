@@ -15,14 +15,14 @@ constexpr QLatin1String loopType("4-20mA");
 
 Reply ReadParameter(AdaptorLink &link, int parameter, int limit)
 {
-    return link.Transact(BuildCommand(readOp, parameter, QString()), limit, transactTimeoutMs);
+    return link.transact(buildCommand(readOp, parameter, QString()), limit, transactTimeoutMs);
 }
 
 // The answer to a read, or nothing when it did not come whole.
 std::optional<QString> WholeAnswer(AdaptorLink &link, int parameter, int limit)
 {
     const Reply reply = ReadParameter(link, parameter, limit);
-    if (!IsWholeAnswer(reply))
+    if (!isWholeAnswer(reply))
         return std::nullopt;
     return reply.answer;
 }
@@ -47,12 +47,12 @@ std::optional<QString> TypeOf(const QString &answer, std::int16_t level)
 
 } // namespace
 
-SensorIdentity IdentifySensor(AdaptorLink &link)
+SensorIdentity identifySensor(AdaptorLink &link)
 {
     const QString probe = ReadParameter(link, levelProbeParameter, levelProbeLimit).answer;
-    link.Pause(afterProbePauseMs);
+    link.pause(afterProbePauseMs);
     // Any answer but a refusal, even none, means level 20; a silent sensor then fails on its type.
-    const LevelTable &table = TableForLevel(IsRefusal(probe) ? 12 : 20);
+    const LevelTable &table = tableForLevel(isRefusal(probe) ? 12 : 20);
 
     const std::optional<QString> typeAnswer = WholeAnswer(link, table.typeParameter, typeLimit);
     const std::optional<QString> type = typeAnswer ? TypeOf(*typeAnswer, table.level) : std::nullopt;
@@ -67,9 +67,9 @@ SensorIdentity IdentifySensor(AdaptorLink &link)
     return {table.level, *type == loopType, *type, shown};
 }
 
-bool TakeIdentity(SetupContext &ctx, const IdentityTaken &taken)
+bool takeIdentity(SetupContext &ctx, const IdentityTaken &taken)
 {
-    const SensorIdentity identity = IdentifySensor(ctx.link);
+    const SensorIdentity identity = identifySensor(ctx.link);
     ctx.state.sensorLevel = identity.level;
     ctx.state.hasLoopOutput = identity.hasLoopOutput;
     if (taken)

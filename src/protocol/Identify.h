@@ -21,8 +21,8 @@ struct SensorIdentity
 using IdentityTaken = std::function<void(const SensorIdentity &)>;
 
 // Learns the connected sensor's command-set level, type and serial number. Shows nothing.
-SensorIdentity IdentifySensor(AdaptorLink &link);
+SensorIdentity identifySensor(AdaptorLink &link);
 
-// IdentifySensor, its result kept in sensorLevel and hasLoopOutput and handed to `taken`.
+// identifySensor, its result kept in sensorLevel and hasLoopOutput and handed to `taken`.
 // False when the sensor could not be identified.
-bool TakeIdentity(SetupContext &ctx, const IdentityTaken &taken);
+bool takeIdentity(SetupContext &ctx, const IdentityTaken &taken);

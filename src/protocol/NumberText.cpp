@@ -17,23 +17,23 @@ QString replaceFirst(QString text, const QString &from, const QString &to)
 
 } // namespace
 
-QString ToLocalDecimal(const QString &text, const QString &decimalSep)
+QString toLocalDecimal(const QString &text, const QString &decimalSep)
 {
     return replaceFirst(text, QStringLiteral("."), decimalSep);
 }
 
-QString ToSensorDecimal(const QString &text, const QString &decimalSep)
+QString toSensorDecimal(const QString &text, const QString &decimalSep)
 {
     return replaceFirst(text, decimalSep, QStringLiteral("."));
 }
 
-bool HasWrongSeparator(const QString &text, const QString &decimalSep)
+bool hasWrongSeparator(const QString &text, const QString &decimalSep)
 {
     const QChar wrong = decimalSep == QLatin1String(",") ? QLatin1Char('.') : QLatin1Char(',');
     return text.contains(wrong);
 }
 
-double RoundHalfEven(double value, int decimals)
+double roundHalfEven(double value, int decimals)
 {
     if (!std::isfinite(value))
         return value;
@@ -45,7 +45,7 @@ double RoundHalfEven(double value, int decimals)
     return std::nearbyint(scaled) / scale;
 }
 
-QString LocalNumberText(double value, const QString &decimalSep)
+QString localNumberText(double value, const QString &decimalSep)
 {
     // Zero has no sign: a tiny negative value rounded away for showing or sending is -0.0, shown "0".
     // Any other value keeps seven significant digits below, so its text is never all zeros.
@@ -68,7 +68,7 @@ QString LocalNumberText(double value, const QString &decimalSep)
         if (text.endsWith(QLatin1Char('.')))
             text.chop(1);
     }
-    return ToLocalDecimal(text, decimalSep);
+    return toLocalDecimal(text, decimalSep);
 }
 
 namespace {
@@ -86,7 +86,7 @@ std::optional<double> parseFinite(const QString &text)
 
 } // namespace
 
-std::optional<double> ParseLocalNumber(const QString &text)
+std::optional<double> parseLocalNumber(const QString &text)
 {
     const std::optional<double> value = parseFinite(text);
     if (value && std::fabs(*value) > FLT_MAX)
@@ -96,7 +96,7 @@ std::optional<double> ParseLocalNumber(const QString &text)
 
 std::optional<std::int16_t> ParseLocalInt16(const QString &text)
 {
-    const std::optional<double> value = ParseLocalNumber(text);
+    const std::optional<double> value = parseLocalNumber(text);
     if (!value)
         return std::nullopt;
     const double whole = std::nearbyint(*value);
@@ -105,13 +105,13 @@ std::optional<std::int16_t> ParseLocalInt16(const QString &text)
     return static_cast<std::int16_t>(whole);
 }
 
-QString EncodeDecimal(float value, const QString &decimalSep)
+QString encodeDecimal(float value, const QString &decimalSep)
 {
-    const float rounded = static_cast<float>(RoundHalfEven(value, 5));
-    return ToSensorDecimal(LocalNumberText(rounded, decimalSep), decimalSep);
+    const float rounded = static_cast<float>(roundHalfEven(value, 5));
+    return toSensorDecimal(localNumberText(rounded, decimalSep), decimalSep);
 }
 
-std::optional<double> DecodeDecimal(const QString &reply, const QString &decimalSep)
+std::optional<double> decodeDecimal(const QString &reply, const QString &decimalSep)
 {
-    return parseFinite(ToLocalDecimal(reply, decimalSep));
+    return parseFinite(toLocalDecimal(reply, decimalSep));
 }

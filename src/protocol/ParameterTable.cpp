@@ -46,12 +46,12 @@ const LevelTable level20{
 
 } // namespace
 
-const LevelTable &TableForLevel(std::int16_t sensorLevel)
+const LevelTable &tableForLevel(std::int16_t sensorLevel)
 {
     return sensorLevel == 12 ? level12 : level20;
 }
 
-SensorValues ValuesOf(const SetupState &state)
+SensorValues valuesOf(const SetupState &state)
 {
     return {state.settings, state.sensor4mA, state.sensor20mA, state.sensorCutoff};
 }

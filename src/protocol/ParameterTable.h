@@ -60,7 +60,7 @@ struct LevelTable
 };
 
 // The table of a level: 12 for a level-12 sensor, every other level reads as level 20.
-const LevelTable &TableForLevel(std::int16_t sensorLevel);
+const LevelTable &tableForLevel(std::int16_t sensorLevel);
 
 // The values a write sends: the settings record and the loop values in the sensor's unit.
 struct SensorValues
@@ -70,12 +70,12 @@ struct SensorValues
     float sensor20mA = 0;
     float sensorCutoff = 0;
 };
-SensorValues ValuesOf(const SetupState &state);
+SensorValues valuesOf(const SetupState &state);
 
 // The field of a parameter inside SetupState or SensorValues (both name their fields alike):
 // the whole-number field, or nullptr for a decimal one, and the other way round.
 template <typename Values>
-auto WholeField(Values &values, Field field) -> decltype(&values.settings.averaging)
+auto wholeField(Values &values, Field field) -> decltype(&values.settings.averaging)
 {
     auto &s = values.settings;
     switch (field) {
@@ -91,7 +91,7 @@ auto WholeField(Values &values, Field field) -> decltype(&values.settings.averag
 }
 
 template <typename Values>
-auto DecimalField(Values &values, Field field) -> decltype(&values.sensor4mA)
+auto decimalField(Values &values, Field field) -> decltype(&values.sensor4mA)
 {
     auto &s = values.settings;
     switch (field) {

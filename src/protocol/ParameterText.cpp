@@ -24,23 +24,23 @@ std::optional<std::int16_t> NoiseRejectionOf(const QString &reply)
 
 } // namespace
 
-QString ValueText(const SensorValues &values, const Parameter &parameter, const QString &decimalSep)
+QString valueText(const SensorValues &values, const Parameter &parameter, const QString &decimalSep)
 {
     switch (parameter.form) {
     case TextForm::Index:
-        return ToSensorDecimal(LocalNumberText(*WholeField(values, parameter.field), decimalSep),
+        return toSensorDecimal(localNumberText(*wholeField(values, parameter.field), decimalSep),
                                decimalSep);
     case TextForm::UnitIndex:
-        return QString::number(*WholeField(values, parameter.field));
+        return QString::number(*wholeField(values, parameter.field));
     case TextForm::Decimal:
-        return EncodeDecimal(*DecimalField(values, parameter.field), decimalSep);
+        return encodeDecimal(*decimalField(values, parameter.field), decimalSep);
     case TextForm::Frequency:
-        return FrequencyText(*WholeField(values, parameter.field));
+        return FrequencyText(*wholeField(values, parameter.field));
     }
     return QString();
 }
 
-std::optional<ParameterValue> DecodeReply(const Parameter &parameter, const QString &reply,
+std::optional<ParameterValue> decodeReply(const Parameter &parameter, const QString &reply,
                                           const QString &decimalSep)
 {
     std::optional<std::int16_t> whole;
@@ -53,7 +53,7 @@ std::optional<ParameterValue> DecodeReply(const Parameter &parameter, const QStr
         whole = NoiseRejectionOf(reply);
         break;
     case TextForm::Decimal:
-        if (const std::optional<double> value = DecodeDecimal(reply, decimalSep))
+        if (const std::optional<double> value = decodeDecimal(reply, decimalSep))
             return *value;
         return std::nullopt;
     }
@@ -68,22 +68,22 @@ template <typename Values>
 void put(Values &values, const Parameter &parameter, ParameterValue value)
 {
     if (const double *number = std::get_if<double>(&value))
-        *DecimalField(values, parameter.field) = ToSingle(*number);
+        *decimalField(values, parameter.field) = toSingle(*number);
     else
-        *WholeField(values, parameter.field) = std::get<std::int16_t>(value);
+        *wholeField(values, parameter.field) = std::get<std::int16_t>(value);
 }
 
 } // namespace
 
-void StoreValue(SetupState &state, const Parameter &parameter, ParameterValue value)
+void storeValue(SetupState &state, const Parameter &parameter, ParameterValue value)
 {
     put(state, parameter, value);
 }
 
-bool Agrees(const SensorValues &sent, const Parameter &parameter, ParameterValue readBack,
+bool readBackAgrees(const SensorValues &sent, const Parameter &parameter, ParameterValue readBack,
             const QString &decimalSep)
 {
     SensorValues held = sent;
     put(held, parameter, readBack);
-    return ValueText(held, parameter, decimalSep) == ValueText(sent, parameter, decimalSep);
+    return valueText(held, parameter, decimalSep) == valueText(sent, parameter, decimalSep);
 }

@@ -4,20 +4,20 @@
 
 #include <algorithm>
 
-bool ReadSettings(SetupContext &ctx, const StepProgress &progress, const IdentityTaken &identified)
+bool readSettings(SetupContext &ctx, const StepProgress &progress, const IdentityTaken &identified)
 {
-    if (!TakeIdentity(ctx, identified))
+    if (!takeIdentity(ctx, identified))
         return false;
-    ctx.link.Pause(afterIdentifyPauseMs);
+    ctx.link.pause(afterIdentifyPauseMs);
 
-    return ReadParameters(ctx, TableForLevel(ctx.state.sensorLevel),
+    return readParameters(ctx, tableForLevel(ctx.state.sensorLevel),
                           [&state = ctx.state](const Parameter &parameter, ParameterValue value) {
-                              StoreValue(state, parameter, value);
+                              storeValue(state, parameter, value);
                           },
                           progress);
 }
 
-bool ReadParameters(SetupContext &ctx, const LevelTable &table,
+bool readParameters(SetupContext &ctx, const LevelTable &table,
                     const std::function<void(const Parameter &, ParameterValue)> &take,
                     const StepProgress &progress)
 {
@@ -29,12 +29,12 @@ bool ReadParameters(SetupContext &ctx, const LevelTable &table,
             continue;
         if (progress)
             progress(++step, total);
-        const Reply reply = ctx.link.Transact(BuildCommand(readOp, parameter.number, QString()),
+        const Reply reply = ctx.link.transact(buildCommand(readOp, parameter.number, QString()),
                                               parameter.readLimit, transactTimeoutMs);
-        if (!IsWholeAnswer(reply) || IsRefusal(reply.answer))
+        if (!isWholeAnswer(reply) || isRefusal(reply.answer))
             return false;
         const std::optional<ParameterValue> value =
-            DecodeReply(parameter, reply.answer, ctx.state.decimalSep);
+            decodeReply(parameter, reply.answer, ctx.state.decimalSep);
         if (!value)
             return false;
         take(parameter, *value);

@@ -10,10 +10,10 @@ bool WriteSettings(SetupContext &ctx, const SensorValues &values, const StepProg
 {
     const QString decimalSep = ctx.state.decimalSep;
 
-    if (!TakeIdentity(ctx, identified))
+    if (!takeIdentity(ctx, identified))
         return false;
 
-    const LevelTable &table = TableForLevel(ctx.state.sensorLevel);
+    const LevelTable &table = tableForLevel(ctx.state.sensorLevel);
     const int total = int(table.parameters.size());
     int step = 0;
     // From the first value on, Exit waits for the closing command (or a failure) before it ends.
@@ -23,22 +23,22 @@ bool WriteSettings(SetupContext &ctx, const SensorValues &values, const StepProg
         if (progress)
             progress(++step, total);
         const QString command =
-            BuildCommand(writeOp, parameter.number, ValueText(values, parameter, decimalSep));
-        if (!IsAccepted(ctx.link.Transact(command, writeReplyLimit, transactTimeoutMs)))
+            buildCommand(writeOp, parameter.number, valueText(values, parameter, decimalSep));
+        if (!isAccepted(ctx.link.transact(command, writeReplyLimit, transactTimeoutMs)))
             return false;
     }
-    ctx.link.Pause(beforeClosingPauseMs);
-    return IsAccepted(ctx.link.Transact(BuildCommand(closeOp, 0, QString()), writeReplyLimit,
+    ctx.link.pause(beforeClosingPauseMs);
+    return isAccepted(ctx.link.transact(buildCommand(closeOp, 0, QString()), writeReplyLimit,
                                         table.closingTimeoutMs));
 }
 
-WriteCheck CheckWrittenSettings(SetupContext &ctx, const SensorValues &sent, const StepProgress &progress)
+WriteCheck checkWrittenSettings(SetupContext &ctx, const SensorValues &sent, const StepProgress &progress)
 {
     const QString decimalSep = ctx.state.decimalSep;
     WriteCheck check;
-    check.readAll = ReadParameters(ctx, TableForLevel(ctx.state.sensorLevel),
+    check.readAll = readParameters(ctx, tableForLevel(ctx.state.sensorLevel),
                                    [&](const Parameter &parameter, ParameterValue value) {
-                                       if (!Agrees(sent, parameter, value, decimalSep))
+                                       if (!readBackAgrees(sent, parameter, value, decimalSep))
                                            check.differing.push_back(parameter);
                                    },
                                    progress);

@@ -28,5 +28,5 @@ struct WriteCheck
 // After an accepted write: reads back every parameter of the level the sensor can report (the
 // write's identification still holds) and compares each with what the write sent. An accepted
 // write proves nothing by itself; only the values the sensor gives back do.
-WriteCheck CheckWrittenSettings(SetupContext &ctx, const SensorValues &sent,
+WriteCheck checkWrittenSettings(SetupContext &ctx, const SensorValues &sent,
                                 const StepProgress &progress = {});

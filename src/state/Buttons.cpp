@@ -16,7 +16,7 @@ constexpr Control entryControls[] = {
 
 } // namespace
 
-void DisableButtons(SetupView &view)
+void disableButtons(SetupView &view)
 {
     view.setBusy(true);
     view.showSkippedPorts({});
@@ -26,7 +26,7 @@ void DisableButtons(SetupView &view)
         view.setEnabled(entry, false);
 }
 
-void EnableButtons(SetupView &view)
+void enableButtons(SetupView &view)
 {
     for (Control button : actionButtons)
         view.setEnabled(button, true);

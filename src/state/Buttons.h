@@ -3,5 +3,5 @@
 
 // The five action buttons, in the order they are switched, then the entry boxes and lists;
 // Exit is never among them.
-void DisableButtons(SetupView &view);
-void EnableButtons(SetupView &view);
+void disableButtons(SetupView &view);
+void enableButtons(SetupView &view);

@@ -15,7 +15,7 @@ constexpr ColourValue rgbColour(unsigned red, unsigned green, unsigned blue)
 constexpr int outputUnitCount = 8;
 constexpr int timeUnitCount = 4;
 
-// Everything the window knows, for the life of the window. Form_Load fills it.
+// Everything the window knows, for the life of the window. initialiseState fills it.
 struct SetupState
 {
     SensorSettings settings;

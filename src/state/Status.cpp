@@ -1,12 +1,12 @@
 #include "state/Status.h"
 
-void ShowStatus(SetupView &view, const QString &text, ColourValue colour)
+void showStatus(SetupView &view, const QString &text, ColourValue colour)
 {
     view.setBackground(Control::txtmsg, colour);
     view.setText(Control::txtmsg, text);
 }
 
-void ClearFieldMarks(SetupView &view, const SetupState &state)
+void clearFieldMarks(SetupView &view, const SetupState &state)
 {
     static constexpr Control markable[] = {
         Control::txtlowflowcutoff, Control::txt4ma, Control::txt20ma, Control::txtpipeid,
@@ -19,13 +19,13 @@ void ClearFieldMarks(SetupView &view, const SetupState &state)
         view.setBackground(control, state.normalColor);
 }
 
-void MarkFields(SetupView &view, const SetupState &state, const QList<Control> &fields)
+void markFields(SetupView &view, const SetupState &state, const QList<Control> &fields)
 {
     for (Control field : fields)
         view.setBackground(field, state.errorColor);
 }
 
-void UpdateUnitLabels(SetupView &view, const SetupState &state)
+void updateUnitLabels(SetupView &view, const SetupState &state)
 {
     const int output = state.settings.outputUnit;
     const int time = state.settings.timeUnit;

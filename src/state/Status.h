@@ -5,16 +5,16 @@
 #include <QList>
 
 // The status line: colour first, then text; the new message replaces the old one.
-void ShowStatus(SetupView &view, const QString &text, ColourValue colour);
+void showStatus(SetupView &view, const QString &text, ColourValue colour);
 
 // Puts the markable fields back to normalColor: the nine that validation marks, then the three
 // performance lists (a row the window could not show, a row the sensor did not keep).
 // The status line is left alone.
-void ClearFieldMarks(SetupView &view, const SetupState &state);
+void clearFieldMarks(SetupView &view, const SetupState &state);
 
 // Marks each of `fields` in errorColor; the status line is left alone.
-void MarkFields(SetupView &view, const SetupState &state, const QList<Control> &fields);
+void markFields(SetupView &view, const SetupState &state, const QList<Control> &fields);
 
 // Shows unitName(outputUnit, timeUnit) in the three unit labels. While either index lies outside
 // its table (a list with no selection) the labels are emptied: no unit is chosen, so none is shown.
-void UpdateUnitLabels(SetupView &view, const SetupState &state);
+void updateUnitLabels(SetupView &view, const SetupState &state);

@@ -1,7 +1,7 @@
 #include "ui/Setup.h"
 
 #include "core/AppSettingChanges.h"
-#include "core/FormLoad.h"
+#include "core/InitialState.h"
 #include "core/Workflows.h"
 #include "ui/Accessibility.h"
 #include "ui/Artwork.h"
@@ -59,7 +59,7 @@ Setup::Setup(PortList ports, QWidget *parent)
     setWindowIcon(windowIconArt());
     buildForm();
     connectHandlers();
-    Form_Load(m_state, *this);
+    initialiseState(m_state, *this);
     fitUnitLabels();
 }
 
@@ -71,14 +71,14 @@ void Setup::connectHandlers()
                 [this, unitList] { runListHandler(unitList, ChangedBy::User); });
     // textEdited, not textChanged: the program showing a record changes nothing the user must check.
     connect(static_cast<QLineEdit *>(control(Control::txtpipeid)), &QLineEdit::textEdited, this,
-            [this] { txtpipeid_Change(m_state, *this); });
+            [this] { pipeIdEdited(m_state, *this); });
     connect(static_cast<QLineEdit *>(control(Control::txtFactor)), &QLineEdit::textEdited, this,
-            [this] { txtFactor_Change(m_state, *this); });
+            [this] { kFactorEdited(m_state, *this); });
 
     const std::pair<Control, void (*)(SetupContext &)> actions[] = {
-        {Control::cmdReadSensor, cmdReadSensor_Click}, {Control::default_, default_Click},
-        {Control::cmdSaveSensor, cmdSaveSensor_Click}, {Control::Read_file, Read_file_Click},
-        {Control::Save_settings, Save_settings_Click},
+        {Control::cmdReadSensor, readSensorSettings}, {Control::default_, restoreFactorySettings},
+        {Control::cmdSaveSensor, writeSensorSettings}, {Control::Read_file, loadSettingsFromFile},
+        {Control::Save_settings, saveSettingsToFile},
     };
     for (const auto &[button, handler] : actions)
         connect(static_cast<QAbstractButton *>(control(button)), &QAbstractButton::clicked, this,
@@ -90,11 +90,11 @@ void Setup::connectHandlers()
 void Setup::runListHandler(Control unitList, ChangedBy by)
 {
     switch (unitList) {
-    case Control::cboutputunit: cboutputunit_Click(m_state, *this, by); break;
-    case Control::cbtimeunit: cbtimeunit_Click(m_state, *this, by); break;
+    case Control::cboutputunit: outputUnitChosen(m_state, *this, by); break;
+    case Control::cbtimeunit: timeUnitChosen(m_state, *this, by); break;
     case Control::cbpipeidunit:
         if (by == ChangedBy::User)
-            cbpipeidunit_Click(m_state, *this);
+            pipeUnitChosen(m_state, *this);
         break;
     default: break; // the other lists have no change handler
     }
@@ -117,13 +117,13 @@ void Setup::loadSettingsFile(const QString &path)
 {
     GivenFile given(path);
     FileDialogs *chosen = std::exchange(m_dialogs.chosen, &given);
-    dispatch(Read_file_Click);
+    dispatch(loadSettingsFromFile);
     m_dialogs.chosen = chosen;
 }
 
 void Setup::exitProgram()
 {
-    dispatch(cmdok_Click);
+    dispatch(requestExit);
     if (m_waits.programEnded())
         endProgram();
 }
@@ -133,7 +133,7 @@ void Setup::endProgram()
     if (m_ended)
         return;
     m_ended = true;
-    m_link.ClosePort();
+    m_link.closePort();
     close();
     QCoreApplication::exit(0);
 }
@@ -141,7 +141,7 @@ void Setup::endProgram()
 void Setup::closeEvent(QCloseEvent *event)
 {
     // The close box ends the program like Exit, but leaves the field marks as they are.
-    if (!m_ended && !RequestEnd(m_context)) {
+    if (!m_ended && !requestEnd(m_context)) {
         event->ignore(); // a write finishes first, then closes the window
         return;
     }

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/FormLoad.h"
+#include "core/InitialState.h"
 #include "state/SetupView.h"
 
 #include <map>
@@ -12,7 +12,7 @@ QStringList listRows(Control list);
 class FakeView : public SetupView
 {
 public:
-    FakeView() { Form_Load(state, *this); }
+    FakeView() { initialiseState(state, *this); }
 
     QString text(Control c) const override { return m_text.count(c) ? m_text.at(c) : QString(); }
     void setText(Control c, const QString &text) override { m_text[c] = text; }

@@ -3,8 +3,8 @@
 #include "state/SetupView.h"
 
 // "," when the user's locale writes 1.1 with a comma, "." for every other locale.
-QString GetDecimalSep();
+QString localDecimalSeparator();
 
 // Start-up: colours, unit tables, link and sensor state, decimal separator, unit labels.
 // Leaves the lists and boxes of the window as they are (empty).
-void Form_Load(SetupState &state, SetupView &view);
+void initialiseState(SetupState &state, SetupView &view);

@@ -1,4 +1,4 @@
-#include "core/FormLoad.h"
+#include "core/InitialState.h"
 
 #include "state/Status.h"
 
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <iterator>
 
-QString GetDecimalSep()
+QString localDecimalSeparator()
 {
     return QLocale().toString(1.1).contains(QLatin1Char(',')) ? QStringLiteral(",")
                                                                : QStringLiteral(".");
@@ -31,7 +31,7 @@ void fillUnitNames(SetupState &state)
 
 } // namespace
 
-void Form_Load(SetupState &state, SetupView &view)
+void initialiseState(SetupState &state, SetupView &view)
 {
     state.normalColor = view.systemWindowColour();
     state.errorColor = rgbColour(255, 0, 0);
@@ -53,10 +53,10 @@ void Form_Load(SetupState &state, SetupView &view)
 
     state.linkState = LinkState::NoAdaptor;
     state.sensorLevel = 0;
-    state.decimalSep = GetDecimalSep();
+    state.decimalSep = localDecimalSeparator();
     state.settings.outputUnit = 5;
     state.settings.timeUnit = 1;
-    UpdateUnitLabels(view, state);
+    updateUnitLabels(view, state);
     state.hasLoopOutput = true;
     state.lastComPort = 8;
 }

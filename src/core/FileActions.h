@@ -2,6 +2,6 @@
 #include "state/SetupContext.h"
 
 // "Load Settings From File": fills the window from a .bdf file; nothing goes to the sensor.
-void Read_file_Click(SetupContext &ctx);
+void loadSettingsFromFile(SetupContext &ctx);
 // "Save Settings To File": checks the window's entries and saves them as a .bdf file.
-void Save_settings_Click(SetupContext &ctx);
+void saveSettingsToFile(SetupContext &ctx);

@@ -179,7 +179,7 @@ private slots:
             QTimer::singleShot(300, &rig.window, [&w = rig.window.link().waits()] { QVERIFY(!w.endProgram()); });
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(WriteSettings(rig.window.context(), sample(c.noiseRejection)), c.result);
+        QCOMPARE(writeSettings(rig.window.context(), sample(c.noiseRejection)), c.result);
         QCOMPARE(rig.window.link().waits().programEnded(), c.result);
         // 50 ms after the level probe and 100 ms before the closing command, besides the commands.
         QVERIFY(!c.result || clock.elapsed() >= 150 + rig.leastLineTime());

@@ -14,7 +14,7 @@
 namespace {
 
 // The identity boxes as identification left them; both empty when it failed.
-IdentityTaken ShowIdentity(SetupView &view)
+IdentityTaken showIdentity(SetupView &view)
 {
     return [&view](const SensorIdentity &identity) {
         view.setText(Control::txttype, identity.type);
@@ -56,7 +56,7 @@ void readSensor(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
     showStatus(ctx.view, QStringLiteral("Reading The Sensor Settings"), state.busyColor);
-    if (!readSettings(ctx, parameterProgress(ctx.view), ShowIdentity(ctx.view))) {
+    if (!readSettings(ctx, parameterProgress(ctx.view), showIdentity(ctx.view))) {
         state.linkState = LinkState::NoAdaptor;
         resetSensorIdentity(ctx.view);
         showStatus(ctx.view, QStringLiteral("Could Not Read All Of The Settings - Check Wiring"),
@@ -127,7 +127,7 @@ void writeSensor(SetupContext &ctx)
     // settings the sensor has kept, and otherwise stays open to show what went wrong.
     std::optional<Waits::EndDeferral> untilChecked;
     std::optional<WriteCheck> check;
-    if (WriteSettings(ctx, sent, parameterProgress(ctx.view), ShowIdentity(ctx.view), &untilChecked)) {
+    if (writeSettings(ctx, sent, parameterProgress(ctx.view), showIdentity(ctx.view), &untilChecked)) {
         showStatus(ctx.view, QStringLiteral("Checking The Written Settings"), state.busyColor);
         check = checkWrittenSettings(ctx, sent, parameterProgress(ctx.view));
     }

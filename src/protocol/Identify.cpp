@@ -13,22 +13,22 @@ namespace {
 constexpr QLatin1String r2wType("R2W");
 constexpr QLatin1String loopType("4-20mA");
 
-Reply ReadParameter(AdaptorLink &link, int parameter, int limit)
+Reply readParameter(AdaptorLink &link, int parameter, int limit)
 {
     return link.transact(buildCommand(readOp, parameter, QString()), limit, transactTimeoutMs);
 }
 
 // The answer to a read, or nothing when it did not come whole.
-std::optional<QString> WholeAnswer(AdaptorLink &link, int parameter, int limit)
+std::optional<QString> wholeAnswer(AdaptorLink &link, int parameter, int limit)
 {
-    const Reply reply = ReadParameter(link, parameter, limit);
+    const Reply reply = readParameter(link, parameter, limit);
     if (!isWholeAnswer(reply))
         return std::nullopt;
     return reply.answer;
 }
 
 // The type box text for a type answer, or nothing when the answer names no known type.
-std::optional<QString> TypeOf(const QString &answer, std::int16_t level)
+std::optional<QString> typeOf(const QString &answer, std::int16_t level)
 {
     if (level == 12) {
         if (answer.startsWith(QLatin1Char('S')))
@@ -37,7 +37,7 @@ std::optional<QString> TypeOf(const QString &answer, std::int16_t level)
             return loopType;
         return std::nullopt;
     }
-    const std::optional<std::int16_t> type = ParseLocalInt16(answer);
+    const std::optional<std::int16_t> type = parseLocalInt16(answer);
     if (type == 0)
         return r2wType;
     if (type == 1)
@@ -49,17 +49,17 @@ std::optional<QString> TypeOf(const QString &answer, std::int16_t level)
 
 SensorIdentity identifySensor(AdaptorLink &link)
 {
-    const QString probe = ReadParameter(link, levelProbeParameter, levelProbeLimit).answer;
+    const QString probe = readParameter(link, levelProbeParameter, levelProbeLimit).answer;
     link.pause(afterProbePauseMs);
     // Any answer but a refusal, even none, means level 20; a silent sensor then fails on its type.
     const LevelTable &table = tableForLevel(isRefusal(probe) ? 12 : 20);
 
-    const std::optional<QString> typeAnswer = WholeAnswer(link, table.typeParameter, typeLimit);
-    const std::optional<QString> type = typeAnswer ? TypeOf(*typeAnswer, table.level) : std::nullopt;
+    const std::optional<QString> typeAnswer = wholeAnswer(link, table.typeParameter, typeLimit);
+    const std::optional<QString> type = typeAnswer ? typeOf(*typeAnswer, table.level) : std::nullopt;
     if (!type)
         return {};
 
-    const std::optional<QString> serial = WholeAnswer(link, table.serialParameter, serialLimit);
+    const std::optional<QString> serial = wholeAnswer(link, table.serialParameter, serialLimit);
     if (!serial || serial->size() < serialLength)
         return {};
     QString shown = serial->left(serialLength);

@@ -94,7 +94,7 @@ std::optional<double> parseLocalNumber(const QString &text)
     return value;
 }
 
-std::optional<std::int16_t> ParseLocalInt16(const QString &text)
+std::optional<std::int16_t> parseLocalInt16(const QString &text)
 {
     const std::optional<double> value = parseLocalNumber(text);
     if (!value)

@@ -25,7 +25,7 @@ QString localNumberText(double value, const QString &decimalSep);
 // Empty text, letters, infinity, NaN and values beyond single precision give nothing.
 std::optional<double> parseLocalNumber(const QString &text);
 // The same, as a whole number (a fraction rounds to the nearest, halves to even) in 16 bits.
-std::optional<std::int16_t> ParseLocalInt16(const QString &text);
+std::optional<std::int16_t> parseLocalInt16(const QString &text);
 
 // A decimal setting as it goes to the sensor: rounded to five decimals in single precision.
 QString encodeDecimal(float value, const QString &decimalSep);

@@ -7,12 +7,12 @@
 
 namespace {
 
-QString FrequencyText(std::int16_t noiseRejection)
+QString frequencyText(std::int16_t noiseRejection)
 {
     return noiseRejection == 1 ? QStringLiteral("50") : QStringLiteral("60");
 }
 
-std::optional<std::int16_t> NoiseRejectionOf(const QString &reply)
+std::optional<std::int16_t> noiseRejectionOf(const QString &reply)
 {
     const QStringView hertz = QStringView(reply).left(2);
     if (hertz == QLatin1String("50"))
@@ -35,7 +35,7 @@ QString valueText(const SensorValues &values, const Parameter &parameter, const 
     case TextForm::Decimal:
         return encodeDecimal(*decimalField(values, parameter.field), decimalSep);
     case TextForm::Frequency:
-        return FrequencyText(*wholeField(values, parameter.field));
+        return frequencyText(*wholeField(values, parameter.field));
     }
     return QString();
 }
@@ -47,10 +47,10 @@ std::optional<ParameterValue> decodeReply(const Parameter &parameter, const QStr
     switch (parameter.form) {
     case TextForm::Index:
     case TextForm::UnitIndex:
-        whole = ParseLocalInt16(reply);
+        whole = parseLocalInt16(reply);
         break;
     case TextForm::Frequency:
-        whole = NoiseRejectionOf(reply);
+        whole = noiseRejectionOf(reply);
         break;
     case TextForm::Decimal:
         if (const std::optional<double> value = decodeDecimal(reply, decimalSep))

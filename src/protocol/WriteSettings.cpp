@@ -5,7 +5,7 @@
 #include "protocol/ReadSettings.h"
 #include "protocol/Replies.h"
 
-bool WriteSettings(SetupContext &ctx, const SensorValues &values, const StepProgress &progress,
+bool writeSettings(SetupContext &ctx, const SensorValues &values, const StepProgress &progress,
                    const IdentityTaken &identified, std::optional<Waits::EndDeferral> *heldOn)
 {
     const QString decimalSep = ctx.state.decimalSep;

@@ -15,7 +15,7 @@
 // the write finish, or fail, before the program ends; given `heldOn`, the end waits until the caller
 // lets that go (after checking the write). `identified` hears the identity, `progress` of each
 // parameter before it is written.
-bool WriteSettings(SetupContext &ctx, const SensorValues &values, const StepProgress &progress = {},
+bool writeSettings(SetupContext &ctx, const SensorValues &values, const StepProgress &progress = {},
                    const IdentityTaken &identified = {}, std::optional<Waits::EndDeferral> *heldOn = nullptr);
 
 // What reading a write back found.

@@ -211,11 +211,10 @@ private slots:
         Setup window{QStringList()};
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        for (auto [list, row] : {std::pair(Control::cboutputunit, 7), std::pair(Control::cbtimeunit, 2),
-                                 std::pair(Control::cbpipeidunit, 1)}) { // the same entry again warns again
+        // Each chosen twice: the same entry again warns again.
+        const Control unit = Control::cboutputunit, time = Control::cbtimeunit, pipe = Control::cbpipeidunit;
+        for (auto [list, row] : {std::pair(unit, 7), {unit, 7}, {time, 2}, {time, 2}, {pipe, 1}, {pipe, 1}})
             QVERIFY(warns(window, [&, list = list, row = row] { chooseEntry(listOf(window, list), row); }));
-            QVERIFY(warns(window, [&, list = list, row = row] { chooseEntry(listOf(window, list), row); }));
-        }
         QVERIFY(window.state().settings.outputUnit == 7 && window.state().settings.timeUnit == 2);
         QCOMPARE(unitLabels(window), QStringList({"acrein/hour", "acrein/hour", "acrein/hour"}));
         // The shown text decides the row: Qt keeps the old row while a typed text is shown. Blanks at the

@@ -115,14 +115,8 @@ bool close(double a, double b)
 SensorSettings litrePerSecond(float a, float b, float c) { return {3, 0, 100, 0, 100, 1, a, b, c}; }
 constexpr Control at4 = Control::txt4ma, at20 = Control::txt20ma, cut = Control::txtlowflowcutoff;
 // The sensor's values expected, and the boxes marked as clamped.
-struct ScaleCase
-{
-    const char *name;
-    SensorSettings user;
-    bool loop;
-    float at4mA, at20mA, cutoff;
-    QList<Control> marked;
-};
+struct ScaleCase { const char *name; SensorSettings user; bool loop; float at4mA, at20mA, cutoff;
+                   QList<Control> marked; };
 const ScaleCase scaleCases[] = {
     {"liter/min", {3, 1, 100, 0, 100, 1, 0, 5, 0}, true, 0, 5 / 60.0f, 0, {}},
     {"US gal/min at pulses/gallon", {5, 1, 100, 0, 100, 0, 0, 300, 0}, true, 0, 5, 0, {}},

@@ -29,11 +29,8 @@ inline SimConfig sensorAt(int level, const QByteArray &typeAnswer = {}, const QS
     return config;
 }
 
-// The commands with which a sensor of `level` is identified.
-inline QString identification(int level)
-{
-    return level == 12 ? "$1,25\r$1,12\r$1,1\r" : "$1,25\r$1,5\r$1,3\r";
-}
+// The commands with which a sensor of level `n` is identified.
+inline QString identification(int n) { return n == 12 ? "$1,25\r$1,12\r$1,1\r" : "$1,25\r$1,5\r$1,3\r"; }
 
 // What a user sets, by control: a box's text, or a list's row.
 using Entries = QMap<Control, QVariant>;

@@ -42,9 +42,8 @@ QString fontText(const QFont &f)
     return QStringLiteral("%1 %2%3").arg(f.family()).arg(f.pointSizeF()).arg(f.bold() ? " bold" : "");
 }
 
-// The window's own table, top to bottom, a caption beside its field, and so in Tab order but for the labels:
-// a caption (a box's starting text), tooltip, font ("": the application's; " bold": the application's in
-// bold), the characters a box takes.
+// The window's table, top to bottom (so in Tab order, labels aside), a caption beside its field: caption (a
+// box's starting text), tooltip, font ("": the application's, " bold": it in bold), characters a box takes.
 struct Face { const char *name, *caption = "", *tip = "", *font = ""; int limit = 0; };
 const Face faces[] = {
     {"Image1", "", "Tarsel Dravometer Flow Sensors"}, {"Version", "Version 4.2"},

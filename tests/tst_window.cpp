@@ -1,7 +1,8 @@
 // The window as the user meets it: form, start-up, marks, unit labels, change handlers, Exit, close box.
-#include "FakeView.h"
 #include "LocaleGuard.h"
 #include "StatusRecorder.h"
+#include "convert/ListRows.h"
+#include "convert/Units.h"
 #include "state/Status.h"
 #include "ui/GroupFrame.h"
 #include "ui/Setup.h"
@@ -94,13 +95,6 @@ private slots:
         const QColor base = QApplication::palette().color(QPalette::Base); // red in the lowest byte
         QCOMPARE(state.normalColor, rgbColour(base.red(), base.green(), base.blue()));
         QVERIFY(state.errorColor == 0x0000FF && state.goodColor == 0x0FF000 && state.busyColor == 0x00FFFF);
-        const QStringList names = QStringLiteral(
-            "m/sec,ft/sec,m3/sec,liter/sec,ft3/sec,US gal/sec,Imp gal/sec,acre in/sec,"
-            "m/min,ft/min,m3/min,liter/min,ft3/min,US gal/min,Imp gal/min,acre in/min,"
-            "m/hour,ft/hour,m3/hour,liter/hour,ft3/hour,US gal/hour,Imp gal/hour,acrein/hour,"
-            "m/day,ft/day,m3/day,liter/day,ft3/day,US gal/day,Imp gal/day,acre in/day").split(',');
-        for (int i = 0; i < names.size(); ++i)
-            QCOMPARE(state.unitName[i % outputUnitCount][i / outputUnitCount], names[i]);
         QCOMPARE(window.windowTitle(), "7_6610 DravoMeter Set Up Program");
         auto *status = qobject_cast<QPlainTextEdit *>(window.control(Control::txtmsg));
         QVERIFY(status->isReadOnly() && status->lineWrapMode() == QPlainTextEdit::WidgetWidth);

@@ -12,9 +12,6 @@ constexpr ColourValue rgbColour(unsigned red, unsigned green, unsigned blue)
     return (red & 0xFFu) | (green & 0xFFu) << 8 | (blue & 0xFFu) << 16;
 }
 
-constexpr int outputUnitCount = 8;
-constexpr int timeUnitCount = 4;
-
 // Everything the window knows, for the life of the window. initialiseState fills it.
 struct SetupState
 {
@@ -24,10 +21,6 @@ struct SetupState
     float sensor4mA = 0;
     float sensor20mA = 0;
     float sensorCutoff = 0;
-
-    QString unitName[outputUnitCount][timeUnitCount]; // [outputUnit][timeUnit]
-    double volumeFactor[outputUnitCount] = {};        // litres per unit
-    double timeFactor[timeUnitCount + 1] = {};        // one second in the time unit; the fifth stays 0
 
     ColourValue normalColor = 0;
     ColourValue errorColor = 0;

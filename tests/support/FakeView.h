@@ -1,11 +1,9 @@
 #pragma once
+#include "convert/ListRows.h"
 #include "core/InitialState.h"
 #include "state/SetupView.h"
 
 #include <map>
-
-// The rows of each of the window's lists, blanks included: a row is the value the sensor gets.
-QStringList listRows(Control list);
 
 // The window as the workflows see it, without a widget: a text and colour per control, and
 // the window's list rows. Start-up has run on `state`. No change handler runs.
@@ -20,7 +18,10 @@ public:
     void setCurrentIndex(Control list, int row) override { m_text[list] = listRows(list).value(row); }
     int count(Control list) const override { return int(listRows(list).size()); }
     void setBackground(Control c, ColourValue colour) override { m_colour[c] = colour; }
-    ColourValue background(Control c) const override { return m_colour.count(c) ? m_colour.at(c) : systemWindowColour(); }
+    ColourValue background(Control c) const override
+    {
+        return m_colour.count(c) ? m_colour.at(c) : systemWindowColour();
+    }
     void setEnabled(Control, bool) override {} // the logic suites press no buttons
     bool isEnabled(Control) const override { return true; }
     ColourValue systemWindowColour() const override { return rgbColour(255, 255, 254); }

@@ -2,6 +2,7 @@
 // command line that names a file, and how the program ends on it.
 #include "LocaleGuard.h"
 #include "WindowRig.h"
+#include "convert/ListRows.h"
 #include "files/SettingsRecord.h"
 #include "ui/CommandLine.h"
 
@@ -227,8 +228,11 @@ void SettingsFilesTest::readmeListsEveryMessage()
             for (const auto &text : QRegularExpression("\"((?:\\\\.|[^\"\\\\\\n])*)\"")
                                         .globalMatch(QString(readAll(file.filePath())).remove(QRegularExpression("//[^\\n]*"))))
                 program << text.captured(1);
-    program.removeIf([](const QString &text) { return !text.contains(' ') || QStringList{"Not Read", "US gal", "Imp gal",
-        "acre in", " (%1)", ": ", "COM%1 (%2): ", "COM%1 of %2", "%1 (port %2 of %3)", "Parameter %1 of %2"}.contains(text); });
+    program.removeIf([](const QString &text) { return !text.contains(' ') || QStringList{"Not Read", " (%1)", ": ",
+        "COM%1 (%2): ", "COM%1 of %2", "%1 (port %2 of %3)", "Parameter %1 of %2"}.contains(text); });
+    for (Control list : allControls()) // the lists' rows are no messages
+        for (const QString &row : listRows(list))
+            program.remove(row);
     const QString table = QString(readAll(root.filePath("README.md"))).section("| message | colour |", 1).section("\n\n", 0, 0);
     for (QString row : table.split('\n').mid(2)) // "COMn (device): " and "'dialout'" stand for what the line names
         readme << row.section(" | ", 0, 0).mid(2).replace("␣", " ").remove(QRegularExpression(", then the( file's)? path$"))

@@ -12,11 +12,6 @@ QString localDecimalSeparator()
 
 void initialiseState(SetupState &state, SetupView &view)
 {
-    state.normalColor = view.systemWindowColour();
-    state.errorColor = rgbColour(255, 0, 0);
-    state.goodColor = rgbColour(0, 240, 15);
-    state.busyColor = rgbColour(255, 255, 0);
-
     state.linkState = LinkState::NoAdaptor;
     state.sensorLevel = 0;
     state.decimalSep = localDecimalSeparator();

@@ -260,12 +260,15 @@ private slots:
         }
 
         // Units outside the tables convert nothing and are never read past a table.
-        state.settings = {-1, 1, 100, 0, 100, 1, 0, 5};
-        QVERIFY(toSensorUnits(state) == QList{Control::cboutputunit} && state.sensor20mA == 1);
-        state.settings = {3, 4};
-        QVERIFY(toSensorUnits(state) == QList{Control::cbtimeunit});
-        toDisplayUnits(state);
-        QVERIFY(std::isnan(state.settings.setpoint20mA));
+        const std::pair<SensorSettings, Control> unknown[] = {{{-1, 1, 100, 0, 100, 1, 0, 5}, Control::cboutputunit},
+            {{3, 4, 100, 0, 100, 1}, Control::cbtimeunit}, {{0, 1, 100, 2, 100, 1}, Control::cbpipeidunit},
+            {{0, 1, 100, 1, 100, -1}, Control::cb_k_units}};
+        for (const auto &[units, list] : unknown) {
+            state.settings = units;
+            QVERIFY(toSensorUnits(state) == QList{list} && state.sensor20mA == 1);
+            toDisplayUnits(state);
+            QVERIFY(std::isnan(state.settings.setpoint20mA));
+        }
     }
 };
 

@@ -1,7 +1,8 @@
 // The window as the user meets it: form, start-up, marks, unit labels, change handlers, Exit, close box.
-#include "FakeView.h"
 #include "LocaleGuard.h"
 #include "StatusRecorder.h"
+#include "convert/ListRows.h"
+#include "convert/Units.h"
 #include "state/Status.h"
 #include "ui/GroupFrame.h"
 #include "ui/Setup.h"
@@ -108,7 +109,6 @@ private slots:
             LocaleGuard guard(locale);
             QCOMPARE(Setup{QStringList()}.state().decimalSep, separator);
         }
-        const SetupState &state = window.state();
         QCOMPARE(window.colourOf(MessageKind::Normal), QApplication::palette().color(QPalette::Base));
         QVERIFY(window.colourOf(MessageKind::Error) == QColor(255, 0, 0)
                 && window.colourOf(MessageKind::Busy) == QColor(255, 255, 0)

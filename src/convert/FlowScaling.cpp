@@ -1,21 +1,19 @@
 #include "convert/FlowScaling.h"
 
+#include "convert/Units.h"
 #include "state/SinglePrecision.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace {
 
 constexpr double pi = 3.14159; // the sensor's firmware uses this value, not full precision
-constexpr double feetPerMetre = 3.2808399;
-constexpr double litresPerGallon = 3.7854118;
-constexpr double mmPerInch = 25.4;
 constexpr double mmDiameterToMetreRadius = 0.0005;
 constexpr double toSensorScale = 0.01;
 constexpr float fromSensorScale = 100.0f;
-constexpr int cubicMetre = 2; // volumeFactor entry of "meter^3": litres per cubic metre
 
 constexpr double setpointLimit = 10.5;
 constexpr double setpointClamp = 10.0;
@@ -28,19 +26,25 @@ constexpr double smallestKFactor = 0.00001;
 constexpr double smallestPipeArea = 1e-32;
 constexpr double unusableKFactorMarker = 99999;
 
-bool unitsInTables(const SensorSettings &s)
+// The first unit list whose row its table does not have: nothing to convert with.
+std::optional<Control> unknownUnit(const SensorSettings &s)
 {
-    return s.outputUnit >= 0 && s.outputUnit < outputUnitCount && s.timeUnit >= 0 && s.timeUnit < timeUnitCount;
+    if (!unitAt(outputUnits, s.outputUnit))
+        return Control::cboutputunit;
+    if (!unitAt(timeUnits, s.timeUnit))
+        return Control::cbtimeunit;
+    if (!unitAt(pipeIdUnits, s.pipeIdUnit))
+        return Control::cbpipeidunit;
+    if (!unitAt(kFactorUnits, s.kFactorUnit))
+        return Control::cb_k_units;
+    return std::nullopt;
 }
 
-bool isVelocity(const SensorSettings &s) { return s.outputUnit < cubicMetre; }
-bool isFeet(const SensorSettings &s) { return s.outputUnit == 1; }
-
-// Pulses per litre; the gallon row of the K-factor list counts per US gallon.
+// Pulses per litre, from the pulses the K-factor counts per unit of its list.
 double kFactorPerLitre(const SensorSettings &s)
 {
     const double k = s.kFactor;
-    return s.kFactorUnit == 0 ? k / litresPerGallon : k;
+    return k / kFactorUnits[s.kFactorUnit].litres;
 }
 
 // Keeps a set point within the sensor's limits; NaN cannot be compared, so it becomes 0.
@@ -82,33 +86,29 @@ bool clampCutoff(double &cutoff, double setpoint4mA, double setpoint20mA, bool h
 
 double pipeArea(const SensorSettings &settings)
 {
-    double diameter = settings.pipeId;
-    if (settings.pipeIdUnit >= 1)
-        diameter *= mmPerInch;
-    const double radius = diameter * mmDiameterToMetreRadius;
+    const PipeIdUnit *unit = unitAt(pipeIdUnits, settings.pipeIdUnit);
+    if (!unit)
+        return std::numeric_limits<double>::quiet_NaN();
+    const double radius = settings.pipeId * unit->millimetres * mmDiameterToMetreRadius;
     return radius * radius * pi;
 }
 
 QList<Control> toSensorUnits(SetupState &state)
 {
     const SensorSettings &s = state.settings;
-    if (!unitsInTables(s)) {
-        // Nothing to convert with: keep the sensor's values and send the user back to the lists.
-        const bool outputKnown = s.outputUnit >= 0 && s.outputUnit < outputUnitCount;
-        return {outputKnown ? Control::cbtimeunit : Control::cboutputunit};
-    }
+    if (const std::optional<Control> unknown = unknownUnit(s))
+        return {*unknown}; // keep the sensor's values and send the user back to the list
 
     const double area = pipeArea(s);
     const double perLitre = kFactorPerLitre(s);
+    const OutputUnit &output = outputUnits[s.outputUnit];
+    const double perSecond = timeUnits[s.timeUnit].perSecond;
     const auto toSensor = [&](double value) {
-        if (isVelocity(s)) {
-            if (isFeet(s))
-                value /= feetPerMetre;
-            value = value * area * state.volumeFactor[cubicMetre];
-        } else {
-            value *= state.volumeFactor[s.outputUnit];
-        }
-        return value * perLitre * state.timeFactor[s.timeUnit] * toSensorScale;
+        if (output.measure == Measure::Velocity)
+            value = value / output.factor * area * litresPerCubicMetre;
+        else
+            value *= output.factor;
+        return value * perLitre * perSecond * toSensorScale;
     };
     double at4mA = toSensor(s.setpoint4mA);
     double at20mA = toSensor(s.setpoint20mA);
@@ -130,7 +130,7 @@ QList<Control> toSensorUnits(SetupState &state)
 void toDisplayUnits(SetupState &state)
 {
     SensorSettings &s = state.settings;
-    if (!unitsInTables(s)) {
+    if (unknownUnit(s)) {
         const float unknown = std::numeric_limits<float>::quiet_NaN();
         s.setpoint4mA = s.setpoint20mA = s.lowFlowCutoff = unknown;
         return;
@@ -145,17 +145,15 @@ void toDisplayUnits(SetupState &state)
     double area = pipeArea(s);
     if (!(area >= smallestPipeArea))
         area = 1;
+    const OutputUnit &output = outputUnits[s.outputUnit];
 
     for (double &value : values) {
-        value /= state.timeFactor[s.timeUnit];
+        value /= timeUnits[s.timeUnit].perSecond;
         value = kFactorUsable ? value / perLitre : unusableKFactorMarker;
-        if (isVelocity(s)) {
-            value = value / state.volumeFactor[cubicMetre] / area;
-            if (isFeet(s))
-                value *= feetPerMetre;
-        } else {
-            value /= state.volumeFactor[s.outputUnit];
-        }
+        if (output.measure == Measure::Velocity)
+            value = value / litresPerCubicMetre / area * output.factor;
+        else
+            value /= output.factor;
     }
     s.setpoint4mA = toSingle(values[0]);
     s.setpoint20mA = toSingle(values[1]);

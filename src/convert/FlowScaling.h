@@ -8,7 +8,7 @@
 // at the user's K-factor, in pulses per second, divided by 100. These convert between that and the
 // user's flow or velocity unit.
 
-// Inner cross-section of the pipe in square metres.
+// Inner cross-section of the pipe in square metres; NaN for a pipe unit outside its table.
 double pipeArea(const SensorSettings &settings);
 
 // User's loop values to the sensor's unit. Values beyond the sensor's limits are clamped. Returns

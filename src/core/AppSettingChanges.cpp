@@ -1,5 +1,6 @@
 #include "core/AppSettingChanges.h"
 
+#include "convert/Units.h"
 #include "state/Status.h"
 
 namespace {

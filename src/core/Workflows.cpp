@@ -2,6 +2,7 @@
 
 #include "convert/FlowScaling.h"
 #include "convert/ShowSettings.h"
+#include "convert/Units.h"
 #include "convert/Validation.h"
 #include "core/Progress.h"
 #include "link/AdaptorLink.h"
@@ -43,8 +44,8 @@ bool connectSensor(SetupContext &ctx)
 bool installationUsable(SetupContext &ctx)
 {
     QList<Control> unusable = unusableEntries(ctx.state.settings);
-    if (ctx.state.settings.outputUnit >= 2)
-        unusable.removeAll(Control::txtpipeid); // a volume unit does not use the pipe
+    if (!unitUsesPipe(ctx.state.settings.outputUnit))
+        unusable.removeAll(Control::txtpipeid);
     markFields(ctx.view, unusable);
     if (!unusable.isEmpty())
         showStatus(ctx.view, Message::SettingsLimited);

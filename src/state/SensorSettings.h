@@ -2,15 +2,16 @@
 #include <cstdint>
 
 // The twelve settings the technician sees and edits, in the order a .bdf file stores them.
-// List settings hold the row of their drop-down list (0 first, -1 for no selection).
+// List settings hold the row of their drop-down list (0 first, -1 for no selection); the unit
+// lists' rows are the units of convert/Units.h.
 struct SensorSettings
 {
-    std::int16_t outputUnit = 5;    // cboutputunit: meter .. acre in
-    std::int16_t timeUnit = 1;      // cbtimeunit: sec, min, hour, day
+    std::int16_t outputUnit = 5;    // cboutputunit row
+    std::int16_t timeUnit = 1;      // cbtimeunit row
     float pipeId = 0;               // in the unit of pipeIdUnit
-    std::int16_t pipeIdUnit = 0;    // 0 mm, 1 inch
+    std::int16_t pipeIdUnit = 0;    // cbpipeidunit row
     float kFactor = 0;              // in the unit of kFactorUnit
-    std::int16_t kFactorUnit = 0;   // 0 pulses/gallon, 1 pulses/liter
+    std::int16_t kFactorUnit = 0;   // cb_k_units row
     float setpoint4mA = 0;          // user's unit
     float setpoint20mA = 0;         // user's unit
     float lowFlowCutoff = 0;        // user's unit

@@ -5,9 +5,6 @@
 #include <QString>
 #include <cstdint>
 
-constexpr int outputUnitCount = 8;
-constexpr int timeUnitCount = 4;
-
 // Everything the window knows, for the life of the window. initialiseState fills it.
 struct SetupState
 {
@@ -17,10 +14,6 @@ struct SetupState
     float sensor4mA = 0;
     float sensor20mA = 0;
     float sensorCutoff = 0;
-
-    QString unitName[outputUnitCount][timeUnitCount]; // [outputUnit][timeUnit]
-    double volumeFactor[outputUnitCount] = {};        // litres per unit
-    double timeFactor[timeUnitCount + 1] = {};        // one second in the time unit; the fifth stays 0
 
     QString decimalSep = QStringLiteral(".");
     bool hasLoopOutput = true;

@@ -23,13 +23,3 @@ void markFields(SetupView &view, const QList<Control> &fields)
     for (Control field : fields)
         view.setMarked(field, true);
 }
-
-void updateUnitLabels(SetupView &view, const SetupState &state)
-{
-    const int output = state.settings.outputUnit;
-    const int time = state.settings.timeUnit;
-    const bool known = output >= 0 && output < outputUnitCount && time >= 0 && time < timeUnitCount;
-    const QString unit = known ? state.unitName[output][time] : QString();
-    for (Control label : {Control::lbunit1, Control::lbunit2, Control::lbunit3})
-        view.setText(label, unit);
-}

@@ -14,7 +14,3 @@ void clearFieldMarks(SetupView &view);
 
 // Marks each of `fields`; the status line is left alone.
 void markFields(SetupView &view, const QList<Control> &fields);
-
-// Shows unitName(outputUnit, timeUnit) in the three unit labels. While either index lies outside
-// its table (a list with no selection) the labels are emptied: no unit is chosen, so none is shown.
-void updateUnitLabels(SetupView &view, const SetupState &state);

@@ -106,7 +106,7 @@ private:
     void announceStatus();
     void fitUnitLabels();
     QWidget *add(Control control, QWidget *widget, const QString &tip);
-    QComboBox *addList(Control list, const QStringList &entries, const QString &tip);
+    QComboBox *addList(Control list, const QString &tip);
 
     void connectHandlers();
     void runListHandler(Control list, ChangedBy by);

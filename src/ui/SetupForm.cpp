@@ -2,6 +2,8 @@
 // caption is clipped whatever the font or scale.
 #include "ui/Setup.h"
 
+#include "convert/ListRows.h"
+#include "convert/Units.h"
 #include "ui/Artwork.h"
 #include "ui/EntryBox.h"
 #include "ui/GroupFrame.h"
@@ -55,12 +57,12 @@ QWidget *Setup::add(Control control, QWidget *widget, const QString &tip)
     return widget;
 }
 
-QComboBox *Setup::addList(Control list, const QStringList &entries, const QString &tip)
+QComboBox *Setup::addList(Control list, const QString &tip)
 {
     auto *box = new QComboBox(this);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
-    box->addItems(entries);
+    box->addItems(listRows(list));
     box->setCurrentIndex(-1);
     box->setEditText(QString());
     add(list, box, tip);
@@ -116,7 +118,8 @@ QWidget *Setup::buildApplicationGroup()
 {
     auto *group = new GroupFrame(
         QStringLiteral("Shape5"), QStringLiteral("Label26"), QStringLiteral(" Application Settings"),
-        QStringLiteral("Set These Values First Then Click 'Read Sensor Settings' or 'Restore Factory Settings' "),
+        QStringLiteral("Set These Values First Then Click 'Read Sensor Settings' "
+                       "or 'Restore Factory Settings' "),
         this);
     auto *grid = new QGridLayout;
     grid->setVerticalSpacing(2);
@@ -129,27 +132,26 @@ QWidget *Setup::buildApplicationGroup()
         ++column;
     };
     addField(makeLabel(QStringLiteral("Label19"), QStringLiteral("Flow/Velocity Units"), group),
-             addList(Control::cboutputunit,
-                     {"meter", "feet", "meter^3", "liter", "feet^3", "US gal", "Imp gal", "acre in"},
-                     QStringLiteral("Select Flow/Velocity Unit Of Measure")));
+             addList(Control::cboutputunit, QStringLiteral("Select Flow/Velocity Unit Of Measure")));
     grid->addWidget(makeLabel(QStringLiteral("Label9"), QStringLiteral(" / "), group), 1, column++);
     addField(makeLabel(QStringLiteral("Label20"), QStringLiteral("Time Base"), group),
-             addList(Control::cbtimeunit, {"sec", "min", "hour", "day"},
+             addList(Control::cbtimeunit,
                      QStringLiteral("Select Unit Of Time For The Flow/Velocity Measurement")));
     grid->addItem(new QSpacerItem(12, 0), 1, column++);
     addField(makeLabel(QStringLiteral("Label17"), QStringLiteral("Pipe ID"), group),
-             add(Control::txtpipeid, new EntryBox(6, group), QStringLiteral("Enter The Pipe Inner Diameter")));
+             add(Control::txtpipeid, new EntryBox(6, group),
+                 QStringLiteral("Enter The Pipe Inner Diameter")));
     addField(makeLabel(QStringLiteral("Label24"), QStringLiteral("ID Units"), group),
-             addList(Control::cbpipeidunit, {"mm", "inch"},
+             addList(Control::cbpipeidunit,
                      QStringLiteral("Select Pipe Inner Diameter Units in Inches or mm")));
     grid->addItem(new QSpacerItem(12, 0), 1, column++);
     addField(makeLabel(QStringLiteral("Label21"), QStringLiteral("K Factor"), group,
                        QStringLiteral("Look up table from manual")),
              add(Control::txtFactor, new EntryBox(7, group),
-                 QStringLiteral("Look Up K factor From Sensor Manual  Using The Pipe Inner Diameter and Fitting Type ")));
+                 QStringLiteral("Look Up K factor From Sensor Manual  "
+                                "Using The Pipe Inner Diameter and Fitting Type ")));
     addField(makeLabel(QStringLiteral("Label15"), QStringLiteral("K Factor Units"), group),
-             addList(Control::cb_k_units, {"pulses/gallon", "pulses/liter"},
-                     QStringLiteral("Enter The Units From The Table Used")));
+             addList(Control::cb_k_units, QStringLiteral("Enter The Units From The Table Used")));
     grid->setColumnStretch(column, 1);
     group->setContent(grid);
     return group;
@@ -158,7 +160,8 @@ QWidget *Setup::buildApplicationGroup()
 QWidget *Setup::buildLoopGroup()
 {
     auto *group = new GroupFrame(
-        QStringLiteral("Shape8"), QStringLiteral("Label14"), QStringLiteral(" Loop Settings (4-20mA Sensors Only) "),
+        QStringLiteral("Shape8"), QStringLiteral("Label14"),
+        QStringLiteral(" Loop Settings (4-20mA Sensors Only) "),
         QStringLiteral("Set These For 4-20mA Sensors (Ignored by R2W/Freq Sensors) "), this);
     auto *row = new QHBoxLayout;
     const auto addSetPoint = [&](const QString &labelName, const QString &caption, Control box,
@@ -169,10 +172,12 @@ QWidget *Setup::buildLoopGroup()
         row->addStretch(1);
     };
     addSetPoint(QStringLiteral("Label16"), QStringLiteral("4mA set point "), Control::txt4ma,
-                QStringLiteral("Enter The Desired Flow Rate/Velocity At 4mA, Can Be Negative and/or Higher Than The 20mA Setting "),
+                QStringLiteral("Enter The Desired Flow Rate/Velocity At 4mA, "
+                               "Can Be Negative and/or Higher Than The 20mA Setting "),
                 Control::lbunit1);
     addSetPoint(QStringLiteral("Label25"), QStringLiteral("20mA set point "), Control::txt20ma,
-                QStringLiteral("Enter The Desired Flow Rate/Velocity At 20 mA, Can Be Negative and/or Lower Than The 4mA Setting"),
+                QStringLiteral("Enter The Desired Flow Rate/Velocity At 20 mA, "
+                               "Can Be Negative and/or Lower Than The 4mA Setting"),
                 Control::lbunit2);
     group->setContent(row);
     return group;
@@ -190,21 +195,20 @@ QWidget *Setup::buildPerformanceGroup()
     grid->addWidget(makeLabel(QStringLiteral("Label2"), QStringLiteral("Averaging Time"), group), 0, 0,
                     Qt::AlignHCenter | Qt::AlignBottom);
     grid->addWidget(addList(Control::cbAverging,
-                            {"1/10  second", " 1/4   second ", " 1/2   second", "    1   second",
-                             "1 1/2 seconds", "   3   seconds", "   7   seconds", "  14  seconds",
-                             "  25  seconds", "  50  seconds", "100  seconds"},
                             QStringLiteral("Select The Sensor Averaging Time In Seconds")),
                     1, 0);
-    grid->addWidget(makeTwoLineLabel(QStringLiteral("Label7"), QStringLiteral("Quick Response Sensitivity"), group),
+    grid->addWidget(makeTwoLineLabel(QStringLiteral("Label7"), QStringLiteral("Quick Response Sensitivity"),
+                                     group),
                     0, 1);
     grid->addWidget(addList(Control::cbSensitivity,
-                            {"100 %", "  50 %", "  30 %", "  25 % ", "  20 %", "  15 %", "  10 %", "    8 %",
-                             "    5 %", "    2 %"},
-                            QStringLiteral("Select The Desired Percent Of Full Scale Step Change Required To Force The Output To Respond Immediately and Jump To The New Value")),
+                            QStringLiteral("Select The Desired Percent Of Full Scale Step Change Required To "
+                                           "Force The Output To Respond Immediately "
+                                           "and Jump To The New Value")),
                     1, 1);
-    grid->addWidget(makeTwoLineLabel(QStringLiteral("Label10"), QStringLiteral("Noise Rejection Frequency"), group),
+    grid->addWidget(makeTwoLineLabel(QStringLiteral("Label10"), QStringLiteral("Noise Rejection Frequency"),
+                                     group),
                     0, 2);
-    grid->addWidget(addList(Control::cbRejection, {"60 Hz", "50 Hz"},
+    grid->addWidget(addList(Control::cbRejection,
                             QStringLiteral("Select The Power Line Frequency For Noise Rejection")),
                     1, 2);
     grid->addWidget(makeLabel(QStringLiteral("Label1"), QStringLiteral(" Low Flow Cut Off"), group), 0, 3,
@@ -212,8 +216,11 @@ QWidget *Setup::buildPerformanceGroup()
     auto *cutoff = new QHBoxLayout;
     cutoff->setSpacing(8);
     cutoff->addWidget(add(Control::txtlowflowcutoff, new EntryBox(7, group),
-                          QStringLiteral("Select The Minimum Desired Flow/Velocity Reading, Lower Values Will Be Shown As Zero, Use Higher Values For Noisy Pipe Conditions")));
-    cutoff->addWidget(add(Control::lbunit3, new QLabel(QStringLiteral("User selected Unit"), group), QString()));
+                          QStringLiteral("Select The Minimum Desired Flow/Velocity Reading, "
+                                         "Lower Values Will Be Shown As Zero, "
+                                         "Use Higher Values For Noisy Pipe Conditions")));
+    cutoff->addWidget(
+        add(Control::lbunit3, new QLabel(QStringLiteral("User selected Unit"), group), QString()));
     grid->addLayout(cutoff, 1, 3);
     grid->setColumnStretch(4, 1);
     for (Control list : {Control::cbAverging, Control::cbSensitivity, Control::cbRejection})
@@ -238,11 +245,13 @@ QWidget *Setup::buildSensorGroup()
     grid->addWidget(makeLabel(QStringLiteral("Label6"), QStringLiteral("Serial Number"), group), 0, 0, 1, 2);
     grid->addWidget(makeLabel(QStringLiteral("Label4"), QStringLiteral("6"), group), 1, 0);
     grid->addWidget(add(Control::txtserialnum, makeIdentityBox(),
-                        QStringLiteral("Indicates The Sensor Serial Number, Click Read Sensor Settings First")),
+                        QStringLiteral("Indicates The Sensor Serial Number, "
+                                       "Click Read Sensor Settings First")),
                     1, 1);
     grid->addWidget(makeLabel(QStringLiteral("Label18"), QStringLiteral("SensorType"), group), 0, 2);
     grid->addWidget(add(Control::txttype, makeIdentityBox(),
-                        QStringLiteral("Indicates The Type Of Sensor Connected R2W or 4-20mA Current Loop, Click Read Sensor Settings First")),
+                        QStringLiteral("Indicates The Type Of Sensor Connected R2W or 4-20mA Current Loop, "
+                                       "Click Read Sensor Settings First")),
                     1, 2);
     grid->setRowStretch(2, 1);
     group->setContent(grid);
@@ -315,8 +324,10 @@ QWidget *Setup::buildControlGroup()
     const std::tuple<Control, const char *, const char *> buttons[] = {
         {Control::cmdReadSensor, "Read Sensor Settings", "Find A Sensor, Read and Show It's Settings"},
         {Control::default_, "Restore Factory Settings",
-         "Restore Displayed Performance and Loop Settings To Factory Values, Click 'Write Settings To Sensor' to actually save"},
-        {Control::cmdSaveSensor, "Write Settings To Sensor", "Saves Currently Displayed Settings To The Sensor"},
+         "Restore Displayed Performance and Loop Settings To Factory Values, "
+         "Click 'Write Settings To Sensor' to actually save"},
+        {Control::cmdSaveSensor, "Write Settings To Sensor",
+         "Saves Currently Displayed Settings To The Sensor"},
         {Control::Read_file, "Load Settings From File", "Loads Settings From A File"},
         {Control::Save_settings, "Save Settings To File", "Saves Settings To A File"},
         {Control::cmdok, "Exit", "Stop The Program"},
@@ -381,9 +392,9 @@ void Setup::fitUnitLabels()
 {
     // Wide enough for every unit name, so a change of unit never clips a label or shifts the row.
     int widest = 0;
-    for (const auto &row : m_state.unitName)
-        for (const QString &name : row)
-            widest = std::max(widest, fontMetrics().horizontalAdvance(name));
+    for (int output = 0; output < int(std::size(outputUnits)); ++output)
+        for (int time = 0; time < int(std::size(timeUnits)); ++time)
+            widest = std::max(widest, fontMetrics().horizontalAdvance(unitName(output, time)));
     for (Control label : {Control::lbunit1, Control::lbunit2, Control::lbunit3})
         control(label)->setMinimumWidth(widest + 4);
 }

@@ -1,11 +1,9 @@
 #pragma once
+#include "convert/ListRows.h"
 #include "core/InitialState.h"
 #include "state/SetupView.h"
 
 #include <map>
-
-// The rows of each of the window's lists, blanks included: a row is the value the sensor gets.
-QStringList listRows(Control list);
 
 // The window as the workflows see it, without a widget: a text per control, the marked fields, the status
 // line's kind, and the window's list rows. Start-up has run on `state`. No change handler runs.

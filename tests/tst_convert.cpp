@@ -260,9 +260,10 @@ private slots:
         }
 
         // Units outside the tables convert nothing and are never read past a table.
-        const std::pair<SensorSettings, Control> unknown[] = {{{-1, 1, 100, 0, 100, 1, 0, 5}, Control::cboutputunit},
-            {{3, 4, 100, 0, 100, 1}, Control::cbtimeunit}, {{0, 1, 100, 2, 100, 1}, Control::cbpipeidunit},
-            {{0, 1, 100, 1, 100, -1}, Control::cb_k_units}};
+        using C = Control;
+        const std::pair<SensorSettings, Control> unknown[] = {
+            {{-1, 1, 100, 0, 100, 1, 0, 5}, C::cboutputunit}, {{3, 4, 100, 0, 100, 1}, C::cbtimeunit},
+            {{0, 1, 100, 2, 100, 1}, C::cbpipeidunit}, {{0, 1, 100, 1, 100, -1}, C::cb_k_units}};
         for (const auto &[units, list] : unknown) {
             state.settings = units;
             QVERIFY(toSensorUnits(state) == QList{list} && state.sensor20mA == 1);

@@ -233,7 +233,8 @@ void SettingsFilesTest::readmeListsEveryMessage()
             program << messageText(message) + " | " + colours[int(messageKind(message))];
     const QString readmeText = readAll(QFINDTESTDATA("../README.md"));
     const QString table = readmeText.section("| message | colour |", 1).section("\n\n", 0, 0);
-    for (QString row : table.split('\n').mid(2)) // "COMn (device): " and "'dialout'" stand for what the line names
+    // "COMn (device): " and "'dialout'" stand for what the line names
+    for (QString row : table.split('\n').mid(2))
         readme << row.section(" | ", 0, 1).mid(2).replace("␣", " ").replace("'dialout'", "''")
                       .remove(QRegularExpression("COMn \\(device\\): |, then the( file's)? path(?= \\|)"));
     QVERIFY2(program == readme,

@@ -62,7 +62,8 @@ bool writeIco(const QString &path, const QList<int> &sides)
     for (qsizetype i = 0; i < images.size(); ++i) {
         const auto side = quint8(sides[i] % 256);
         // width, height, no palette, reserved, one plane, 32 bits a pixel, size, where it starts
-        out << side << side << quint8(0) << quint8(0) << quint16(1) << quint16(32) << quint32(images[i].size()) << offset;
+        out << side << side << quint8(0) << quint8(0) << quint16(1) << quint16(32)
+            << quint32(images[i].size()) << offset;
         offset += quint32(images[i].size());
     }
     for (const QByteArray &png : std::as_const(images))

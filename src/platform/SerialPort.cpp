@@ -25,20 +25,22 @@ namespace {
 QHash<QString, QString> instanceIds()
 {
     QHash<QString, QString> ids;
-    static const GUID portsClass = {0x4d36e978, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
+    static const GUID portsClass = {0x4d36e978, 0xe325, 0x11ce,
+                                    {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
     const HDEVINFO devices = SetupDiGetClassDevsW(&portsClass, nullptr, nullptr, DIGCF_PRESENT);
     if (devices == INVALID_HANDLE_VALUE)
         return ids;
     SP_DEVINFO_DATA device = {};
     device.cbSize = sizeof device;
     for (DWORD i = 0; SetupDiEnumDeviceInfo(devices, i, &device); ++i) {
-        const HKEY key = SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_QUERY_VALUE);
+        const HKEY key =
+            SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_QUERY_VALUE);
         if (key == INVALID_HANDLE_VALUE)
             continue;
         wchar_t name[64] = {}; // the last stays 0: the registry need not end the text
         DWORD size = sizeof name - sizeof name[0];
-        const bool named = RegQueryValueExW(key, L"PortName", nullptr, nullptr, reinterpret_cast<LPBYTE>(name), &size)
-                           == ERROR_SUCCESS;
+        const bool named = RegQueryValueExW(key, L"PortName", nullptr, nullptr,
+                                            reinterpret_cast<LPBYTE>(name), &size) == ERROR_SUCCESS;
         RegCloseKey(key);
         wchar_t id[200] = {}; // the longest device instance ID
         if (named && SetupDiGetDeviceInstanceIdW(devices, &device, id, DWORD(std::size(id)), nullptr))

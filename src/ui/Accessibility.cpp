@@ -20,7 +20,8 @@ public:
     bool isValid() const override { return m_list && m_own->isValid(); }
     QObject *object() const override { return m_list; }
     QWindow *window() const override { return m_own->window(); }
-    QList<QPair<QAccessibleInterface *, QAccessible::Relation>> relations(QAccessible::Relation match) const override
+    QList<QPair<QAccessibleInterface *, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override
     {
         return m_own->relations(match);
     }

@@ -50,7 +50,8 @@ void paintPipe(QPainter &painter, const QRectF &pipe, double flangeWidth)
     painter.setPen(QPen(ink, std::max(1.0, pipe.height() / 24)));
     painter.setBrush(steelDark);
     for (double left : {pipe.left(), pipe.right() - flangeWidth})
-        painter.drawRect(QRectF(left, pipe.top() - flangeHeight, flangeWidth, pipe.height() + 2 * flangeHeight));
+        painter.drawRect(
+            QRectF(left, pipe.top() - flangeHeight, flangeWidth, pipe.height() + 2 * flangeHeight));
 }
 
 void paintLogo(QPainter &painter, const QRectF &area)

@@ -11,7 +11,8 @@ namespace {
 // Qt's own options, taken by QApplication (and its platform plugin) from the same arguments; a value
 // name means the option takes a value.
 const std::pair<const char *, const char *> qtOptions[] = {
-    {"platform", "name[:options]"}, {"platformpluginpath", "path"}, {"platformtheme", "theme"}, {"plugin", "plugin"},
+    {"platform", "name[:options]"}, {"platformpluginpath", "path"}, {"platformtheme", "theme"},
+    {"plugin", "plugin"},
     {"style", "style"}, {"stylesheet", "file"}, {"qwindowgeometry", "geometry"}, {"geometry", "geometry"},
     {"qwindowtitle", "title"}, {"title", "title"}, {"qwindowicon", "icon"}, {"icon", "icon"},
     {"display", "display"}, {"name", "name"}, {"visual", "id"}, {"session", "session"},
@@ -29,7 +30,8 @@ const char exitStatuses[] = "\nExit status:\n"
 CommandLine::CommandLine(const QStringList &arguments) : m_program(QFileInfo(arguments.value(0)).fileName())
 {
     m_parser.setApplicationDescription(QStringLiteral(
-        "Configures 7-6610 and 7-6620 Dravometer electromagnetic flow sensors through the 7-0410 serial adaptor."));
+        "Configures 7-6610 and 7-6620 Dravometer electromagnetic flow sensors"
+        " through the 7-0410 serial adaptor."));
     // Qt's options are single-dash words (-platform, -style), which must not read as bundled letters.
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.addHelpOption();
@@ -74,7 +76,7 @@ int CommandLine::answer() const
         if (m_parser.isSet(QStringLiteral("help-all"))) {
             out << "\nQt's options, passed to Qt:\n";
             for (const auto &[name, valueName] : qtOptions)
-                out << "  -" << name << (valueName ? QStringLiteral(" <%1>").arg(QLatin1String(valueName)) : QString())
+                out << "  -" << name << (valueName ? " <" + QString::fromLatin1(valueName) + '>' : QString())
                     << '\n';
         }
         return ExitOk;

@@ -16,4 +16,6 @@ std::array<Control, controlCount> allControls();
 
 // Each box that has a unit label beside it, and that label.
 inline constexpr std::pair<Control, Control> unitLabelOf[] = {
-    {Control::txt4ma, Control::lbunit1}, {Control::txt20ma, Control::lbunit2}, {Control::txtlowflowcutoff, Control::lbunit3}};
+    {Control::txt4ma, Control::lbunit1},
+    {Control::txt20ma, Control::lbunit2},
+    {Control::txtlowflowcutoff, Control::lbunit3}};

@@ -5,7 +5,7 @@
 set -euo pipefail
 src=$1
 # What each folder may include besides itself: a folder, or a single header of one.
-declare -A allowed=([state]="" [platform]="state" [link]="platform state" [protocol]="link platform state"
+declare -A allowed=([state]="" [platform]="state" [link]="platform state" [protocol]="link state"
   [convert]="protocol/NumberText.h state" [files]="convert platform state"
   [core]="convert files link platform protocol state" [ui]="convert core files link platform protocol state")
 bad=0

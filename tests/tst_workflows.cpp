@@ -2,7 +2,7 @@
 #include "LocaleGuard.h"
 #include "PaintCount.h"
 #include "WindowRig.h"
-#include "protocol/ParameterTable.h"
+#include "core/ParameterEntry.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -123,6 +123,7 @@ private slots:
         rig.status.clear();
         rig.click(Control::cmdSaveSensor);
         QCOMPARE(rig.status.texts(), QStringList({writing, "Please " + c.refusal}));
+        QCOMPARE(rig.window.background(c.field) == red, c.field < Control::cbAverging);
         QVERIFY(!rig.sim.received().contains("$2"));
     }
 
@@ -277,7 +278,7 @@ private slots:
             for (const Parameter &p : parameters)
                 if (p.readLimit > 0)
                     QTest::addRow("%d: $2,%d accepted, not kept", level, p.number) << WriteCase{level, {writing, checking,
-                        notKeptText}, {}, {{2, p.number, SimFault::NotKept}}, {p.entry}};
+                        notKeptText}, {}, {{2, p.number, SimFault::NotKept}}, {entryOf(p.field)}};
             QTest::addRow("%d: decimals given back in another form", level) << WriteCase{level, {writing, checking, written},
                 {}, {}, {}, {}, otherForms[level / 20], otherForms[level / 20]};
             const QString first = QStringLiteral("$2,%1,").arg(parameters.front().number);
@@ -295,7 +296,7 @@ private slots:
             for (const auto &[name, at, shown, faults] : exits)
                 for (bool closeBox : {false, true})
                     QTest::addRow("%d: %s at %s", level, closeBox ? "close box" : "Exit", name) << WriteCase{level, shown,
-                        {}, faults, shown.last() == notKeptText ? QList{firstRead->entry} : QList<Control>{}, {}, {}, {}, at, closeBox};
+                        {}, faults, shown.last() == notKeptText ? QList{entryOf(firstRead->field)} : QList<Control>{}, {}, {}, {}, at, closeBox};
         }
     }
 

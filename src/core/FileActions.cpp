@@ -1,11 +1,10 @@
 #include "core/FileActions.h"
 
-#include "convert/FlowScaling.h"
 #include "convert/ShowSettings.h"
-#include "convert/Validation.h"
+#include "core/ActionFrame.h"
+#include "core/EntryChecks.h"
 #include "files/SettingsFile.h"
 #include "platform/FileDialogs.h"
-#include "state/Buttons.h"
 #include "state/Status.h"
 
 #include <QDir>
@@ -50,7 +49,7 @@ void saveFile(SetupContext &ctx)
     SetupState &state = ctx.state;
     SetupView &view = ctx.view;
     const ValidationMode mode = state.hasLoopOutput ? ValidationMode::WithLoop : ValidationMode::NoLoop;
-    if (!validateEntries(state, view, mode))
+    if (!takeValidEntries(ctx, mode))
         return;
     // Showing rounds the numbers; a K-factor or pipe ID rounded onto its bound would make a file
     // that loads as not read.
@@ -61,14 +60,8 @@ void saveFile(SetupContext &ctx)
         showStatus(view, QStringLiteral("Some Settings Are Out Of Range - Please Check"), state.errorColor);
         return;
     }
-    const QList<Control> clamped = toSensorUnits(state);
-    markFields(view, state, clamped);
-    if (!clamped.isEmpty()) {
-        showStatus(view, QStringLiteral("Some settings were out of range - Please Re-Check"), state.errorColor);
-        toDisplayUnits(state);
-        showSettings(state, view, false);
+    if (!convertToSensorUnits(ctx))
         return;
-    }
     const std::optional<QString> path = ctx.dialogs.saveSettingsFile();
     if (!path) {
         showStatus(view, QStringLiteral("Save Cancelled"), state.busyColor);
@@ -95,18 +88,13 @@ void saveFile(SetupContext &ctx)
 
 } // namespace
 
+// The file actions wait on no sensor: they unlock without the last pause.
 void loadSettingsFromFile(SetupContext &ctx)
 {
-    disableButtons(ctx.view);
-    clearFieldMarks(ctx.view, ctx.state);
-    loadFile(ctx);
-    enableButtons(ctx.view);
+    runAction(ctx, EndPause::None, [&ctx] { loadFile(ctx); });
 }
 
 void saveSettingsToFile(SetupContext &ctx)
 {
-    disableButtons(ctx.view);
-    clearFieldMarks(ctx.view, ctx.state);
-    saveFile(ctx);
-    enableButtons(ctx.view);
+    runAction(ctx, EndPause::None, [&ctx] { saveFile(ctx); });
 }

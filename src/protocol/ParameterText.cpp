@@ -62,10 +62,7 @@ std::optional<ParameterValue> decodeReply(const Parameter &parameter, const QStr
     return *whole;
 }
 
-namespace {
-
-template <typename Values>
-void put(Values &values, const Parameter &parameter, ParameterValue value)
+void putValue(SensorValues &values, const Parameter &parameter, ParameterValue value)
 {
     if (const double *number = std::get_if<double>(&value))
         *decimalField(values, parameter.field) = toSingle(*number);
@@ -73,17 +70,10 @@ void put(Values &values, const Parameter &parameter, ParameterValue value)
         *wholeField(values, parameter.field) = std::get<std::int16_t>(value);
 }
 
-} // namespace
-
-void storeValue(SetupState &state, const Parameter &parameter, ParameterValue value)
-{
-    put(state, parameter, value);
-}
-
 bool readBackAgrees(const SensorValues &sent, const Parameter &parameter, ParameterValue readBack,
             const QString &decimalSep)
 {
     SensorValues held = sent;
-    put(held, parameter, readBack);
+    putValue(held, parameter, readBack);
     return valueText(held, parameter, decimalSep) == valueText(sent, parameter, decimalSep);
 }

@@ -17,8 +17,8 @@ QString valueText(const SensorValues &values, const Parameter &parameter, const 
 // The value of a read reply, or nothing when the reply holds no value of the parameter's form.
 std::optional<ParameterValue> decodeReply(const Parameter &parameter, const QString &reply,
                                           const QString &decimalSep);
-// Puts a decoded value into the parameter's field of the window state.
-void storeValue(SetupState &state, const Parameter &parameter, ParameterValue value);
+// Puts a decoded value into the parameter's field.
+void putValue(SensorValues &values, const Parameter &parameter, ParameterValue value);
 
 // Whether a value read back is the one a write sent: the write would send the same text for it.
 // So a number the sensor writes otherwise ("5.00000" for "5"), or that differs only beyond the five

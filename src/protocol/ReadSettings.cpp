@@ -4,20 +4,25 @@
 
 #include <algorithm>
 
-bool readSettings(SetupContext &ctx, const StepProgress &progress, const IdentityTaken &identified)
+SettingsRead readSettings(AdaptorLink &link, const QString &decimalSep, const SensorValues &held,
+                          const StepProgress &progress, const IdentityTaken &identified)
 {
-    if (!takeIdentity(ctx, identified))
-        return false;
-    ctx.link.pause(afterIdentifyPauseMs);
+    SettingsRead read{identifySensor(link), held};
+    if (identified)
+        identified(read.identity);
+    if (read.identity.level == 0)
+        return read;
+    link.pause(afterIdentifyPauseMs);
 
-    return readParameters(ctx, tableForLevel(ctx.state.sensorLevel),
-                          [&state = ctx.state](const Parameter &parameter, ParameterValue value) {
-                              storeValue(state, parameter, value);
-                          },
-                          progress);
+    read.complete = readParameters(link, decimalSep, tableForLevel(read.identity.level),
+                                   [&values = read.values](const Parameter &parameter, ParameterValue value) {
+                                       putValue(values, parameter, value);
+                                   },
+                                   progress);
+    return read;
 }
 
-bool readParameters(SetupContext &ctx, const LevelTable &table,
+bool readParameters(AdaptorLink &link, const QString &decimalSep, const LevelTable &table,
                     const std::function<void(const Parameter &, ParameterValue)> &take,
                     const StepProgress &progress)
 {
@@ -29,12 +34,11 @@ bool readParameters(SetupContext &ctx, const LevelTable &table,
             continue;
         if (progress)
             progress(++step, total);
-        const Reply reply = ctx.link.transact(buildCommand(readOp, parameter.number, QString()),
-                                              parameter.readLimit, transactTimeoutMs);
+        const Reply reply = link.transact(buildCommand(readOp, parameter.number, QString()),
+                                          parameter.readLimit, transactTimeoutMs);
         if (!isWholeAnswer(reply) || isRefusal(reply.answer))
             return false;
-        const std::optional<ParameterValue> value =
-            decodeReply(parameter, reply.answer, ctx.state.decimalSep);
+        const std::optional<ParameterValue> value = decodeReply(parameter, reply.answer, decimalSep);
         if (!value)
             return false;
         take(parameter, *value);

@@ -12,14 +12,15 @@ bad=0
 while IFS=: read -r file line text; do
   folder=${file#"$src"/}; folder=${folder%%/*}
   target=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]*)".*/\1/' <<<"$text")
-  [ "${target%%/*}" = "$folder" ] || [ ! -d "$src/${target%%/*}" ] && continue # own folder, or not a folder of src
+  # own folder, or not a folder of src
+  [ "${target%%/*}" = "$folder" ] || [ ! -d "$src/${target%%/*}" ] && continue
   ok=0
   for a in ${allowed[$folder]-}; do
     [ "$target" = "$a" ] || [ "${target%%/*}" = "$a" ] && ok=1
   done
   [ -n "${allowed[$folder]+set}" ] || echo "$file:$line: folder '$folder' has no place among the layers"
   [ $ok = 1 ] || { echo "$file:$line: $text"; bad=1; }
-done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"/]+/' "$src" --include='*.h' --include='*.cpp' \
-           | grep -v "^$src/[^/]*:") # main.cpp stands above every folder
+done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"/]+/' "$src" \
+           --include='*.h' --include='*.cpp' | grep -v "^$src/[^/]*:") # main.cpp stands above every folder
 [ $bad = 0 ] || { echo "FAIL: includes above their own folder"; exit 1; }
 echo "every include points down"

@@ -4,6 +4,11 @@
 #include "convert/ShowSettings.h"
 #include "state/Status.h"
 
+ValidationMode validationModeFor(const SetupState &state)
+{
+    return state.hasLoopOutput ? ValidationMode::WithLoop : ValidationMode::NoLoop;
+}
+
 bool takeValidEntries(SetupContext &ctx, ValidationMode mode)
 {
     const std::optional<EntryFailure> failed = validateEntries(ctx.state, ctx.view, mode);

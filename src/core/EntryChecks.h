@@ -7,6 +7,10 @@
 // The checks an action runs on the window's entries before it uses them, each telling the user
 // itself: the failing fields marked, the reason in the status line.
 
+// What a write or a save needs of the entries: the loop set points too, unless the sensor is known
+// to be an R2W (a 4-20 mA sensor, or none identified yet, needs them).
+ValidationMode validationModeFor(const SetupState &state);
+
 // validateEntries, the entry that failed marked (a performance list is not) and its message shown.
 bool takeValidEntries(SetupContext &ctx, ValidationMode mode);
 

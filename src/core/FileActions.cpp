@@ -48,8 +48,7 @@ void saveFile(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
     SetupView &view = ctx.view;
-    const ValidationMode mode = state.hasLoopOutput ? ValidationMode::WithLoop : ValidationMode::NoLoop;
-    if (!takeValidEntries(ctx, mode))
+    if (!takeValidEntries(ctx, validationModeFor(state)))
         return;
     // Showing rounds the numbers; a K-factor or pipe ID rounded onto its bound would make a file
     // that loads as not read.

@@ -56,8 +56,8 @@ void readSensor(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
     showStatus(ctx.view, QStringLiteral("Reading The Sensor Settings"), state.busyColor);
-    const SettingsRead read =
-        readSettings(ctx.link, state.decimalSep, valuesOf(state), parameterProgress(ctx.view), takeIdentity(ctx));
+    const SettingsRead read = readSettings(ctx.link, state.decimalSep, valuesOf(state),
+                                           parameterProgress(ctx.view), takeIdentity(ctx));
     storeValues(state, read.values); // the values read before a failed reply are kept too
     if (!read.complete) {
         state.linkState = LinkState::NoAdaptor;
@@ -112,9 +112,8 @@ void writeSensor(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
     showStatus(ctx.view, QStringLiteral("Writing Settings To Sensor"), state.busyColor);
-    const ValidationMode mode = state.hasLoopOutput ? ValidationMode::WithLoop : ValidationMode::NoLoop;
-    if (!takeValidEntries(ctx, mode) || !allInRange(ctx, unusableInstallation(state.settings))
-        || !convertToSensorUnits(ctx))
+    if (!takeValidEntries(ctx, validationModeFor(state))
+        || !allInRange(ctx, unusableInstallation(state.settings)) || !convertToSensorUnits(ctx))
         return;
     const SensorValues sent = valuesOf(state);
     // Exit once a value has gone out waits for the write and its check: the program ends only on

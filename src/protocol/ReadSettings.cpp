@@ -15,7 +15,7 @@ SettingsRead readSettings(AdaptorLink &link, const QString &decimalSep, const Se
     link.pause(afterIdentifyPauseMs);
 
     read.complete = readParameters(link, decimalSep, tableForLevel(read.identity.level),
-                                   [&values = read.values](const Parameter &parameter, ParameterValue value) {
+                                   [&values = read.values](Parameter parameter, ParameterValue value) {
                                        putValue(values, parameter, value);
                                    },
                                    progress);
@@ -23,11 +23,11 @@ SettingsRead readSettings(AdaptorLink &link, const QString &decimalSep, const Se
 }
 
 bool readParameters(AdaptorLink &link, const QString &decimalSep, const LevelTable &table,
-                    const std::function<void(const Parameter &, ParameterValue)> &take,
+                    const std::function<void(Parameter, ParameterValue)> &take,
                     const StepProgress &progress)
 {
     const int total = int(std::count_if(table.parameters.begin(), table.parameters.end(),
-                                        [](const Parameter &p) { return p.readLimit > 0; }));
+                                        [](Parameter p) { return p.readLimit > 0; }));
     int step = 0;
     for (const Parameter &parameter : table.parameters) {
         if (parameter.readLimit == 0)

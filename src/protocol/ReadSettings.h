@@ -24,5 +24,5 @@ SettingsRead readSettings(AdaptorLink &link, const QString &decimalSep, const Se
 // each value to `take` before the next command goes out. Serves the read and the check after a
 // write alike. False at the first refused, silent, cut off or undecodable reply.
 bool readParameters(AdaptorLink &link, const QString &decimalSep, const LevelTable &table,
-                    const std::function<void(const Parameter &, ParameterValue)> &take,
+                    const std::function<void(Parameter, ParameterValue)> &take,
                     const StepProgress &progress = {});

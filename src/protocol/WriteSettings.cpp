@@ -39,7 +39,7 @@ WriteCheck checkWrittenSettings(AdaptorLink &link, const QString &decimalSep, st
 {
     WriteCheck check;
     check.readAll = readParameters(link, decimalSep, tableForLevel(sensorLevel),
-                                   [&](const Parameter &parameter, ParameterValue value) {
+                                   [&](Parameter parameter, ParameterValue value) {
                                        if (!readBackAgrees(sent, parameter, value, decimalSep))
                                            check.differing.push_back(parameter);
                                    },

@@ -87,7 +87,7 @@ void saveFile(SetupContext &ctx)
 
 } // namespace
 
-// The file actions wait on no sensor: they unlock without the last pause.
+// The file actions unlock at once, without the last pause of the other actions.
 void loadSettingsFromFile(SetupContext &ctx)
 {
     runAction(ctx, EndPause::None, [&ctx] { loadFile(ctx); });

@@ -1,6 +1,5 @@
 #pragma once
 #include "core/FileActions.h"
-#include "core/ActionFrame.h"
 #include "core/SetupContext.h"
 #include "state/Buttons.h"
 

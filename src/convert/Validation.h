@@ -1,5 +1,6 @@
 #pragma once
 #include "state/SetupState.h"
+#include "state/Messages.h"
 #include "state/SetupView.h"
 
 #include <optional>
@@ -14,7 +15,7 @@ struct EntryFailure
 {
     Control control;
     bool marked;
-    const char *message;
+    Message message;
 };
 
 // Copies the window's entries into state.settings in a fixed order and stops at the first one that

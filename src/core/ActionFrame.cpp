@@ -7,7 +7,7 @@
 void runAction(SetupContext &ctx, EndPause end, const std::function<void()> &body)
 {
     disableButtons(ctx.view);
-    clearFieldMarks(ctx.view, ctx.state);
+    clearFieldMarks(ctx.view);
     body();
     if (end == EndPause::Wait)
         ctx.link.pause(endPauseMs);

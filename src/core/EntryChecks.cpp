@@ -15,17 +15,16 @@ bool takeValidEntries(SetupContext &ctx, ValidationMode mode)
     if (!failed)
         return true;
     if (failed->marked)
-        ctx.view.setBackground(failed->control, ctx.state.errorColor);
-    showStatus(ctx.view, QString::fromLatin1(failed->message), ctx.state.errorColor);
+        ctx.view.setMarked(failed->control, true);
+    showStatus(ctx.view, failed->message);
     return false;
 }
 
 bool allInRange(SetupContext &ctx, const QList<Control> &outOfRange)
 {
-    markFields(ctx.view, ctx.state, outOfRange);
+    markFields(ctx.view, outOfRange);
     if (!outOfRange.isEmpty())
-        showStatus(ctx.view, QStringLiteral("Some settings were out of range - Please Re-Check"),
-                   ctx.state.errorColor);
+        showStatus(ctx.view, Message::SettingsLimited);
     return outOfRange.isEmpty();
 }
 

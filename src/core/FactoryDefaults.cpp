@@ -43,8 +43,7 @@ void showFactorySettings(SetupContext &ctx)
         state.settings.noiseRejection = 0;
         toDisplayUnits(state);
         showSettings(state, view, true);
-        showStatus(view, QStringLiteral("Defaults Shown - Click 'Write Settings To Sensor' To Save"),
-                   state.normalColor);
+        showStatus(view, Message::DefaultsShown);
     }
 }
 

@@ -17,31 +17,29 @@ void loadFile(SetupContext &ctx)
     SetupView &view = ctx.view;
     const std::optional<QString> path = ctx.dialogs.openSettingsFile();
     if (!path) {
-        showStatus(view, QStringLiteral("Read Cancelled"), state.busyColor);
+        showStatus(view, Message::LoadCancelled);
         return;
     }
-    showStatus(view, QStringLiteral("The File Name Is:"), state.normalColor);
-    showStatus(view, QDir::toNativeSeparators(*path), state.normalColor);
+    showStatus(view, Message::FileNameIs);
+    showStatus(view, Message::ChosenFile, QDir::toNativeSeparators(*path));
     if (!hasSettingsExtension(*path)) {
-        showStatus(view, QStringLiteral("Sorry, Wrong type of file, please select again !"), state.errorColor);
+        showStatus(view, Message::WrongFileType);
         return;
     }
     switch (readSettingsFile(*path, state.settings)) {
     case FileResult::OpenFailed:
-        showStatus(view, QStringLiteral("Sorry, Could Not Open File"), state.errorColor);
+        showStatus(view, Message::FileNotOpened);
         return;
     case FileResult::TransferFailed:
-        showStatus(view, QStringLiteral("Sorry, Could Not Read File, please manually enter settings"),
-                   state.errorColor);
+        showStatus(view, Message::FileTooShort);
         return;
     case FileResult::Ok:
         break;
     }
     if (showReadSettings(state, view))
-        showStatus(view, QStringLiteral("Settings Read From File"), state.goodColor);
+        showStatus(view, Message::FileRead);
     else
-        showStatus(view, QStringLiteral("Some Settings Were Not Read Correctly - Recheck All Settings"),
-                   state.errorColor);
+        showStatus(view, Message::FileUnshowable);
 }
 
 void saveFile(SetupContext &ctx)
@@ -55,32 +53,30 @@ void saveFile(SetupContext &ctx)
     const bool shown = showSettings(state, view, true);
     const QList<Control> unusable = unusableEntries(state.settings);
     if (!shown || !unusable.isEmpty()) {
-        markFields(view, state, unusable);
-        showStatus(view, QStringLiteral("Some Settings Are Out Of Range - Please Check"), state.errorColor);
+        markFields(view, unusable);
+        showStatus(view, Message::SaveUnusable);
         return;
     }
     if (!convertToSensorUnits(ctx))
         return;
     const std::optional<QString> path = ctx.dialogs.saveSettingsFile();
     if (!path) {
-        showStatus(view, QStringLiteral("Save Cancelled"), state.busyColor);
+        showStatus(view, Message::SaveCancelled);
         return;
     }
     if (!hasSettingsExtension(*path)) {
-        showStatus(view, QStringLiteral("Sorry, Extension must be .bdf, please save again ! ") + QDir::toNativeSeparators(*path),
-                   state.errorColor);
+        showStatus(view, Message::WrongSaveExtension, QDir::toNativeSeparators(*path));
         return;
     }
     switch (writeSettingsFile(*path, state.settings)) {
     case FileResult::OpenFailed:
-        showStatus(view, QStringLiteral("Sorry, Could Not Open File, try again with at writable location"),
-                   state.errorColor);
+        showStatus(view, Message::SaveFolderUnwritable);
         return;
     case FileResult::TransferFailed:
-        showStatus(view, QStringLiteral("Sorry, could Not Write File, try a different folder"), state.errorColor);
+        showStatus(view, Message::FileNotWritten);
         return;
     case FileResult::Ok:
-        showStatus(view, QStringLiteral("Settings Saved To File") + QDir::toNativeSeparators(*path), state.goodColor);
+        showStatus(view, Message::FileSaved, QDir::toNativeSeparators(*path));
         return;
     }
 }

@@ -31,7 +31,7 @@ bool connectSensor(SetupContext &ctx)
 {
     // A port the link closed because its line went away (an adaptor unplugged) holds no sensor.
     if (ctx.state.linkState != LinkState::Connected || !ctx.link.isOpen()) {
-        showStatus(ctx.view, QStringLiteral("Looking For A Sensor"), ctx.state.busyColor);
+        showStatus(ctx.view, Message::LookingForSensor);
         ctx.state.linkState = ctx.link.findSensor(ctx.state.lastComPort, searchProgress(ctx));
         ctx.view.hideProgress();
     }
@@ -55,23 +55,21 @@ QList<Control> unusableInstallation(const SensorSettings &settings)
 void readSensor(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
-    showStatus(ctx.view, QStringLiteral("Reading The Sensor Settings"), state.busyColor);
+    showStatus(ctx.view, Message::ReadingSettings);
     const SettingsRead read = readSettings(ctx.link, state.decimalSep, valuesOf(state),
                                            parameterProgress(ctx.view), takeIdentity(ctx));
     storeValues(state, read.values); // the values read before a failed reply are kept too
     if (!read.complete) {
         state.linkState = LinkState::NoAdaptor;
         resetSensorIdentity(ctx.view);
-        showStatus(ctx.view, QStringLiteral("Could Not Read All Of The Settings - Check Wiring"),
-                   state.errorColor);
+        showStatus(ctx.view, Message::ReadIncomplete);
         return;
     }
     if (state.sensorLevel != 12) {
         if (showReadSettings(state, ctx.view))
-            showStatus(ctx.view, QStringLiteral("Sensor Settings Read "), state.goodColor);
+            showStatus(ctx.view, Message::SettingsRead);
         else
-            showStatus(ctx.view, QStringLiteral("Some Settings Are Incorrect - Try Agian or Manually Edit"),
-                       state.errorColor);
+            showStatus(ctx.view, Message::ReadUnshowable);
         return;
     }
     // A level-12 sensor keeps its loop values in its own unit only; the window's application
@@ -80,12 +78,9 @@ void readSensor(SetupContext &ctx)
         return;
     toDisplayUnits(state);
     if (showSettings(state, ctx.view, false))
-        showStatus(ctx.view,
-                   QStringLiteral("Sensor Settings Read - Make Sure The Application Settings Match The Installation"),
-                   state.goodColor);
+        showStatus(ctx.view, Message::SettingsReadCheckApplication);
     else
-        showStatus(ctx.view, QStringLiteral("Some Settings Could Not Be Read Properly - Try Agian"),
-                   state.errorColor);
+        showStatus(ctx.view, Message::ReadUnshowableLevel12);
 }
 
 // After the closing command the sensor's own answers decide whether the write took. A value it did
@@ -95,23 +90,21 @@ void showWriteCheck(SetupContext &ctx, const std::optional<WriteCheck> &check)
     SetupState &state = ctx.state;
     if (!check || !check->readAll) {
         state.linkState = LinkState::NoAdaptor;
-        showStatus(ctx.view, QStringLiteral("Could Not Write All Of The Settings - Check Power and Wiring"),
-                   state.errorColor);
+        showStatus(ctx.view, Message::WriteIncomplete);
         return;
     }
     for (const Parameter &parameter : check->differing)
-        ctx.view.setBackground(entryOf(parameter.field), state.errorColor);
+        ctx.view.setMarked(entryOf(parameter.field), true);
     if (check->differing.empty())
-        showStatus(ctx.view, QStringLiteral("Sensor Settings Written"), state.goodColor);
+        showStatus(ctx.view, Message::SettingsWritten);
     else
-        showStatus(ctx.view, QStringLiteral("Sensor Did Not Keep All Of The Settings - Write Again"),
-                   state.errorColor);
+        showStatus(ctx.view, Message::WriteNotKept);
 }
 
 void writeSensor(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
-    showStatus(ctx.view, QStringLiteral("Writing Settings To Sensor"), state.busyColor);
+    showStatus(ctx.view, Message::WritingSettings);
     if (!takeValidEntries(ctx, validationModeFor(state))
         || !allInRange(ctx, unusableInstallation(state.settings)) || !convertToSensorUnits(ctx))
         return;
@@ -122,7 +115,7 @@ void writeSensor(SetupContext &ctx)
     std::optional<WriteCheck> check;
     if (writeSettings(ctx.link, state.decimalSep, sent, parameterProgress(ctx.view), takeIdentity(ctx),
                       &untilChecked)) {
-        showStatus(ctx.view, QStringLiteral("Checking The Written Settings"), state.busyColor);
+        showStatus(ctx.view, Message::CheckingWrite);
         check = checkWrittenSettings(ctx.link, state.decimalSep, state.sensorLevel, sent,
                                      parameterProgress(ctx.view));
     }
@@ -143,10 +136,10 @@ void resetSensorIdentity(SetupView &view)
 void showLinkResult(SetupContext &ctx)
 {
     resetSensorIdentity(ctx.view);
-    const QString message = ctx.state.linkState == LinkState::NoSensor
-        ? QStringLiteral("Could Not Talk To Sensor - Check Sensor Type, Power and Wiring")
-        : QStringLiteral("Could Not Find A 7-0410 R2W Adaptor");
-    showStatus(ctx.view, message, ctx.state.errorColor);
+    const Message message = ctx.state.linkState == LinkState::NoSensor
+        ? Message::NoSensor
+        : Message::NoAdaptor;
+    showStatus(ctx.view, message);
     ctx.view.showSkippedPorts(skippedPortLines(ctx.link.skippedPorts()));
 }
 
@@ -168,7 +161,7 @@ void writeSensorSettings(SetupContext &ctx)
 
 void requestExit(SetupContext &ctx)
 {
-    clearFieldMarks(ctx.view, ctx.state);
+    clearFieldMarks(ctx.view);
     requestEnd(ctx);
 }
 
@@ -176,6 +169,6 @@ bool requestEnd(SetupContext &ctx)
 {
     if (ctx.link.waits().endProgram())
         return true;
-    showStatus(ctx.view, QStringLiteral("Finishing The Write - Please Wait"), ctx.state.busyColor);
+    showStatus(ctx.view, Message::FinishingWrite);
     return false;
 }

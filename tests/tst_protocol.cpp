@@ -142,24 +142,18 @@ private slots:
         WindowRig rig(c.config);
         for (const auto &[parameter, text] : c.config.level == 12 ? held12 : held20)
             rig.sim.sensor().setValue(parameter, text);
-        SetupState &state = rig.window.state();
-        state.settings = untouched.settings;
-        state.sensor4mA = untouched.sensor4mA;
-        state.sensor20mA = untouched.sensor20mA;
-        state.sensorCutoff = untouched.sensorCutoff;
-        state.hasLoopOutput = c.shown.startsWith("R2W"); // rewritten either way
-        QString shown = "Not Read";
         QElapsedTimer clock;
         clock.start();
-        const auto taken = [&shown](const SensorIdentity &i) { shown = (i.type + ' ' + i.serial).trimmed(); };
-        QCOMPARE(readSettings(rig.window.context(), {}, taken), c.result);
+        const SettingsRead read = readSettings(rig.window.link(), QLocale().decimalPoint(), untouched);
         // 50 ms after the level probe and 100 ms before the settings, besides the commands.
         QVERIFY(clock.elapsed() >= (c.shown.isEmpty() ? 50 : 150) + rig.leastLineTime());
-        QCOMPARE(shown, c.shown);
-        QCOMPARE(int(state.sensorLevel), c.shown.isEmpty() ? 0 : c.config.level);
-        QCOMPARE(state.hasLoopOutput, !c.shown.startsWith("R2W"));
-        QCOMPARE(state.settings, c.values.settings);
-        QCOMPARE(QList<float>({state.sensor4mA, state.sensor20mA, state.sensorCutoff}),
+        const SensorIdentity &id = read.identity;
+        QCOMPARE(read.complete, c.result);
+        QCOMPARE((id.type + ' ' + id.serial).trimmed(), c.shown);
+        QCOMPARE(int(id.level), c.shown.isEmpty() ? 0 : c.config.level);
+        QCOMPARE(id.hasLoopOutput, !c.shown.startsWith("R2W"));
+        QCOMPARE(read.values.settings, c.values.settings);
+        QCOMPARE(QList<float>({read.values.sensor4mA, read.values.sensor20mA, read.values.sensorCutoff}),
                  QList<float>({c.values.sensor4mA, c.values.sensor20mA, c.values.sensorCutoff}));
         QCOMPARE(rig.traffic(), c.traffic);
     }
@@ -188,7 +182,8 @@ private slots:
             QTimer::singleShot(300, &rig.window, [&waits] { QVERIFY(!waits.endProgram()); });
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(writeSettings(rig.window.context(), sample(c.noiseRejection)), c.result);
+        const bool accepted = writeSettings(rig.window.link(), QLocale().decimalPoint(), sample(c.noiseRejection));
+        QCOMPARE(accepted, c.result);
         QCOMPARE(rig.window.link().waits().programEnded(), c.result);
         // 50 ms after the level probe and 100 ms before the closing command, besides the commands.
         QVERIFY(!c.result || clock.elapsed() >= 150 + rig.leastLineTime());
@@ -206,7 +201,7 @@ private slots:
         WindowRig rig;
         Waits &waits = rig.window.link().waits();
         QTimer::singleShot(300, &rig.window, [&waits] { QVERIFY(waits.endProgram()); });
-        QVERIFY_THROWS_EXCEPTION(ProgramEnded, readSettings(rig.window.context()));
+        QVERIFY_THROWS_EXCEPTION(ProgramEnded, readSettings(rig.window.link(), ".", untouched));
         const QString sent = rig.traffic();
         QVERIFY2(sent.startsWith(identification(20)) && !sent.endsWith("$1,33\r"), qPrintable(sent));
         QTest::qWait(200);

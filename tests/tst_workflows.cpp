@@ -2,7 +2,7 @@
 #include "LocaleGuard.h"
 #include "PaintCount.h"
 #include "WindowRig.h"
-#include "protocol/ParameterTable.h"
+#include "core/ParameterEntry.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -126,6 +126,7 @@ private slots:
         rig.status.clear();
         rig.click(Control::cmdSaveSensor);
         QCOMPARE(rig.status.texts(), QStringList({writing, "Please " + c.refusal}));
+        QCOMPARE(rig.window.background(c.field) == red, c.field < Control::cbAverging);
         QVERIFY(!rig.sim.received().contains("$2"));
     }
 
@@ -280,7 +281,7 @@ private slots:
             for (const Parameter &p : parameters)
                 if (p.readLimit > 0)
                     QTest::addRow("%d: $2,%d accepted, not kept", level, p.number) << WriteCase{level,
-                        {writing, checking, notKeptText}, {}, {{2, p.number, SimFault::NotKept}}, {p.entry}};
+                        {writing, checking, notKeptText}, {}, {{2, p.number, SimFault::NotKept}}, {entryOf(p.field)}};
             const QString first = QStringLiteral("$2,%1,").arg(parameters.front().number);
             const Parameter &read =
                 *std::find_if(parameters.begin(), parameters.end(), [](auto &p) { return p.readLimit > 0; });
@@ -296,7 +297,7 @@ private slots:
                 {"checking", check, {writing, checking, finishing, written}, {}},
                 {"end pause", written, {writing, checking, written}, {}}};
             for (const auto &[name, at, shown, faults] : exits) {
-                const auto marked = shown.last() == notKeptText ? QList{read.entry} : QList<Control>();
+                const auto marked = shown.last() == notKeptText ? QList{entryOf(read.field)} : QList<Control>();
                 for (bool closeBox : {false, true})
                     QTest::addRow("%d: %s at %s", level, closeBox ? "close box" : "Exit", name)
                         << WriteCase{level, shown, {}, faults, marked, {}, {}, at, closeBox};

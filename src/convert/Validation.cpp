@@ -1,9 +1,6 @@
 #include "convert/Validation.h"
 
 #include "protocol/NumberText.h"
-#include "state/Status.h"
-
-#include <optional>
 
 namespace {
 
@@ -12,7 +9,7 @@ enum class Mark { Control, MessageOnly };
 class EntryReader
 {
 public:
-    EntryReader(SetupState &state, SetupView &view) : m_state(state), m_view(view) {}
+    EntryReader(const SetupState &state, const SetupView &view) : m_state(state), m_view(view) {}
 
     bool number(Control box, float &field, Message message)
     {
@@ -47,17 +44,17 @@ public:
             field = 0;
     }
 
+    std::optional<EntryFailure> failure;
+
 private:
     bool fail(Control control, Mark mark, Message message)
     {
-        if (mark == Mark::Control)
-            m_view.setMarked(control, true);
-        showStatus(m_view, message);
+        failure = EntryFailure{control, mark == Mark::Control, message};
         return false;
     }
 
-    SetupState &m_state;
-    SetupView &m_view;
+    const SetupState &m_state;
+    const SetupView &m_view;
 };
 
 bool readApplication(EntryReader &read, SensorSettings &s)
@@ -78,13 +75,8 @@ bool readCutoffAndPerformance(EntryReader &read, SensorSettings &s)
         && read.list(Control::cbRejection, s.noiseRejection, Mark::MessageOnly, Message::RejectionMissing);
 }
 
-} // namespace
-
-bool validateEntries(SetupState &state, SetupView &view, ValidationMode mode)
+bool readEntries(EntryReader &read, SensorSettings &s, ValidationMode mode)
 {
-    EntryReader read(state, view);
-    SensorSettings &s = state.settings;
-
     if (!readApplication(read, s))
         return false;
     if (mode != ValidationMode::ApplicationOnly && !readCutoffAndPerformance(read, s))
@@ -96,4 +88,13 @@ bool validateEntries(SetupState &state, SetupView &view, ValidationMode mode)
     read.keepUnlessEmpty(Control::txt20ma, s.setpoint20mA);
     read.keepUnlessEmpty(Control::txt4ma, s.setpoint4mA);
     return true;
+}
+
+} // namespace
+
+std::optional<EntryFailure> validateEntries(SetupState &state, const SetupView &view, ValidationMode mode)
+{
+    EntryReader read(state, view);
+    readEntries(read, state.settings, mode);
+    return read.failure;
 }

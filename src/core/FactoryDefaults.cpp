@@ -2,9 +2,9 @@
 
 #include "convert/FlowScaling.h"
 #include "convert/ShowSettings.h"
-#include "convert/Validation.h"
+#include "core/ActionFrame.h"
+#include "core/EntryChecks.h"
 #include "core/Workflows.h"
-#include "link/AdaptorLink.h"
 #include "state/Status.h"
 
 bool applicationSettingsBlank(const SetupView &view)
@@ -17,13 +17,12 @@ bool applicationSettingsBlank(const SetupView &view)
     return true;
 }
 
-void restoreFactorySettings(SetupContext &ctx)
+namespace {
+
+void showFactorySettings(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
     SetupView &view = ctx.view;
-    disableButtons(view);
-    clearFieldMarks(view);
-
     if (applicationSettingsBlank(view)) {
         // A default installation: a 44 mm bore with its K-factor, velocity in metres per second.
         const bool comma = state.decimalSep == QLatin1String(",");
@@ -35,7 +34,7 @@ void restoreFactorySettings(SetupContext &ctx)
         view.setCurrentIndex(Control::cb_k_units, 1);
     }
 
-    if (validateEntries(state, view, ValidationMode::ApplicationOnly)) {
+    if (takeValidEntries(ctx, ValidationMode::ApplicationOnly)) {
         state.sensorCutoff = 0.05f;
         state.sensor20mA = 5.0f;
         state.sensor4mA = 0.0f;
@@ -46,6 +45,11 @@ void restoreFactorySettings(SetupContext &ctx)
         showSettings(state, view, true);
         showStatus(view, Message::DefaultsShown);
     }
+}
 
-    finishAction(ctx);
+} // namespace
+
+void restoreFactorySettings(SetupContext &ctx)
+{
+    runAction(ctx, EndPause::Wait, [&ctx] { showFactorySettings(ctx); });
 }

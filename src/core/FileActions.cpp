@@ -1,11 +1,10 @@
 #include "core/FileActions.h"
 
-#include "convert/FlowScaling.h"
 #include "convert/ShowSettings.h"
-#include "convert/Validation.h"
+#include "core/ActionFrame.h"
+#include "core/EntryChecks.h"
 #include "files/SettingsFile.h"
 #include "platform/FileDialogs.h"
-#include "state/Buttons.h"
 #include "state/Status.h"
 
 #include <QDir>
@@ -47,8 +46,7 @@ void saveFile(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
     SetupView &view = ctx.view;
-    const ValidationMode mode = state.hasLoopOutput ? ValidationMode::WithLoop : ValidationMode::NoLoop;
-    if (!validateEntries(state, view, mode))
+    if (!takeValidEntries(ctx, validationModeFor(state)))
         return;
     // Showing rounds the numbers; a K-factor or pipe ID rounded onto its bound would make a file
     // that loads as not read.
@@ -59,14 +57,8 @@ void saveFile(SetupContext &ctx)
         showStatus(view, Message::SaveUnusable);
         return;
     }
-    const QList<Control> clamped = toSensorUnits(state);
-    markFields(view, clamped);
-    if (!clamped.isEmpty()) {
-        showStatus(view, Message::SettingsLimited);
-        toDisplayUnits(state);
-        showSettings(state, view, false);
+    if (!convertToSensorUnits(ctx))
         return;
-    }
     const std::optional<QString> path = ctx.dialogs.saveSettingsFile();
     if (!path) {
         showStatus(view, Message::SaveCancelled);
@@ -91,18 +83,13 @@ void saveFile(SetupContext &ctx)
 
 } // namespace
 
+// The file actions unlock at once, without the last pause of the other actions.
 void loadSettingsFromFile(SetupContext &ctx)
 {
-    disableButtons(ctx.view);
-    clearFieldMarks(ctx.view);
-    loadFile(ctx);
-    enableButtons(ctx.view);
+    runAction(ctx, EndPause::None, [&ctx] { loadFile(ctx); });
 }
 
 void saveSettingsToFile(SetupContext &ctx)
 {
-    disableButtons(ctx.view);
-    clearFieldMarks(ctx.view);
-    saveFile(ctx);
-    enableButtons(ctx.view);
+    runAction(ctx, EndPause::None, [&ctx] { saveFile(ctx); });
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "state/SetupContext.h"
+#include "core/SetupContext.h"
 
 // "Load Settings From File": fills the window from a .bdf file; nothing goes to the sensor.
 void loadSettingsFromFile(SetupContext &ctx);

@@ -1,6 +1,6 @@
 #pragma once
 #include "link/AdaptorLink.h"
-#include "state/SetupContext.h"
+#include "core/SetupContext.h"
 
 #include <QStringList>
 

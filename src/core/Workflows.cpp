@@ -3,23 +3,27 @@
 #include "convert/FlowScaling.h"
 #include "convert/ShowSettings.h"
 #include "convert/Units.h"
-#include "convert/Validation.h"
+#include "core/ActionFrame.h"
+#include "core/EntryChecks.h"
+#include "core/ParameterEntry.h"
 #include "core/Progress.h"
 #include "link/AdaptorLink.h"
 #include "link/Waits.h"
 #include "protocol/ReadSettings.h"
 #include "protocol/WriteSettings.h"
-#include "state/Buttons.h"
 #include "state/Status.h"
 
 namespace {
 
-// The identity boxes as identification left them; both empty when it failed.
-IdentityTaken showIdentity(SetupView &view)
+// Keeps what identification learnt in sensorLevel and hasLoopOutput and shows it in the identity
+// boxes; both boxes empty when it failed.
+IdentityTaken takeIdentity(SetupContext &ctx)
 {
-    return [&view](const SensorIdentity &identity) {
-        view.setText(Control::txttype, identity.type);
-        view.setText(Control::txtserialnum, identity.serial);
+    return [&ctx](const SensorIdentity &identity) {
+        ctx.state.sensorLevel = identity.level;
+        ctx.state.hasLoopOutput = identity.hasLoopOutput;
+        ctx.view.setText(Control::txttype, identity.type);
+        ctx.view.setText(Control::txtserialnum, identity.serial);
     };
 }
 
@@ -41,22 +45,22 @@ bool connectSensor(SetupContext &ctx)
 // Loop values are meaningless to the sensor when the K-factor, or for a velocity the pipe
 // diameter, lies where the window would not even show it (once rounded for showing); writing them
 // would program zeros or nonsense into a live loop, and a later read could not show them.
-bool installationUsable(SetupContext &ctx)
+QList<Control> unusableInstallation(const SensorSettings &settings)
 {
-    QList<Control> unusable = unusableEntries(ctx.state.settings);
-    if (!unitUsesPipe(ctx.state.settings.outputUnit))
+    QList<Control> unusable = unusableEntries(settings);
+    if (!unitUsesPipe(settings.outputUnit))
         unusable.removeAll(Control::txtpipeid);
-    markFields(ctx.view, unusable);
-    if (!unusable.isEmpty())
-        showStatus(ctx.view, Message::SettingsLimited);
-    return unusable.isEmpty();
+    return unusable;
 }
 
 void readSensor(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
     showStatus(ctx.view, Message::ReadingSettings);
-    if (!readSettings(ctx, parameterProgress(ctx.view), showIdentity(ctx.view))) {
+    const SettingsRead read = readSettings(ctx.link, state.decimalSep, valuesOf(state),
+                                           parameterProgress(ctx.view), takeIdentity(ctx));
+    storeValues(state, read.values); // the values read before a failed reply are kept too
+    if (!read.complete) {
         state.linkState = LinkState::NoAdaptor;
         resetSensorIdentity(ctx.view);
         showStatus(ctx.view, Message::ReadIncomplete);
@@ -71,7 +75,7 @@ void readSensor(SetupContext &ctx)
     }
     // A level-12 sensor keeps its loop values in its own unit only; the window's application
     // settings are needed to show them in the user's unit.
-    if (!validateEntries(state, ctx.view, ValidationMode::ApplicationOnly))
+    if (!takeValidEntries(ctx, ValidationMode::ApplicationOnly))
         return;
     toDisplayUnits(state);
     if (showSettings(state, ctx.view, false))
@@ -91,7 +95,7 @@ void showWriteCheck(SetupContext &ctx, const std::optional<WriteCheck> &check)
         return;
     }
     for (const Parameter &parameter : check->differing)
-        ctx.view.setMarked(parameter.entry, true);
+        ctx.view.setMarked(entryOf(parameter.field), true);
     if (check->differing.empty())
         showStatus(ctx.view, Message::SettingsWritten);
     else
@@ -102,26 +106,19 @@ void writeSensor(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
     showStatus(ctx.view, Message::WritingSettings);
-    const ValidationMode mode = state.hasLoopOutput ? ValidationMode::WithLoop : ValidationMode::NoLoop;
-    if (!validateEntries(state, ctx.view, mode) || !installationUsable(ctx))
+    if (!takeValidEntries(ctx, validationModeFor(state))
+        || !allInRange(ctx, unusableInstallation(state.settings)) || !convertToSensorUnits(ctx))
         return;
-    const QList<Control> clamped = toSensorUnits(state);
-    markFields(ctx.view, clamped);
-    if (!clamped.isEmpty()) {
-        showStatus(ctx.view, Message::SettingsLimited);
-        // Show the limited values, converted back, so the user sees what would have been sent.
-        toDisplayUnits(state);
-        showSettings(state, ctx.view, false);
-        return;
-    }
     const SensorValues sent = valuesOf(state);
     // Exit once a value has gone out waits for the write and its check: the program ends only on
     // settings the sensor has kept, and otherwise stays open to show what went wrong.
     std::optional<Waits::EndDeferral> untilChecked;
     std::optional<WriteCheck> check;
-    if (writeSettings(ctx, sent, parameterProgress(ctx.view), showIdentity(ctx.view), &untilChecked)) {
+    if (writeSettings(ctx.link, state.decimalSep, sent, parameterProgress(ctx.view), takeIdentity(ctx),
+                      &untilChecked)) {
         showStatus(ctx.view, Message::CheckingWrite);
-        check = checkWrittenSettings(ctx, sent, parameterProgress(ctx.view));
+        check = checkWrittenSettings(ctx.link, state.decimalSep, state.sensorLevel, sent,
+                                     parameterProgress(ctx.view));
     }
     if (!check || !check->readAll || !check->differing.empty())
         ctx.link.waits().dropEndRequest();
@@ -130,12 +127,6 @@ void writeSensor(SetupContext &ctx)
 }
 
 } // namespace
-
-void finishAction(SetupContext &ctx)
-{
-    ctx.link.pause(endPauseMs);
-    enableButtons(ctx.view);
-}
 
 void resetSensorIdentity(SetupView &view)
 {
@@ -155,20 +146,18 @@ void showLinkResult(SetupContext &ctx)
 
 void readSensorSettings(SetupContext &ctx)
 {
-    disableButtons(ctx.view);
-    clearFieldMarks(ctx.view);
-    if (connectSensor(ctx))
-        readSensor(ctx);
-    finishAction(ctx);
+    runAction(ctx, EndPause::Wait, [&ctx] {
+        if (connectSensor(ctx))
+            readSensor(ctx);
+    });
 }
 
 void writeSensorSettings(SetupContext &ctx)
 {
-    disableButtons(ctx.view);
-    clearFieldMarks(ctx.view);
-    if (connectSensor(ctx))
-        writeSensor(ctx);
-    finishAction(ctx);
+    runAction(ctx, EndPause::Wait, [&ctx] {
+        if (connectSensor(ctx))
+            writeSensor(ctx);
+    });
 }
 
 void requestExit(SetupContext &ctx)

@@ -1,13 +1,7 @@
 #pragma once
 #include "core/FileActions.h"
+#include "core/SetupContext.h"
 #include "state/Buttons.h"
-#include "state/SetupContext.h"
-
-// The buttons stay off through this last pause of an action, so that a second click
-// cannot start another action on the heels of the first.
-constexpr int endPauseMs = 250;
-// The end of a workflow that waits: the last pause, then the buttons back on.
-void finishAction(SetupContext &ctx);
 
 // Both identity boxes back to "Not Read".
 void resetSensorIdentity(SetupView &view);

@@ -66,13 +66,3 @@ SensorIdentity identifySensor(AdaptorLink &link)
     std::reverse(shown.begin(), shown.end());
     return {table.level, *type == loopType, *type, shown};
 }
-
-bool takeIdentity(SetupContext &ctx, const IdentityTaken &taken)
-{
-    const SensorIdentity identity = identifySensor(ctx.link);
-    ctx.state.sensorLevel = identity.level;
-    ctx.state.hasLoopOutput = identity.hasLoopOutput;
-    if (taken)
-        taken(identity);
-    return identity.level != 0;
-}

@@ -1,6 +1,5 @@
 #pragma once
 #include "link/AdaptorLink.h"
-#include "state/SetupContext.h"
 
 #include <QString>
 
@@ -22,7 +21,3 @@ using IdentityTaken = std::function<void(const SensorIdentity &)>;
 
 // Learns the connected sensor's command-set level, type and serial number. Shows nothing.
 SensorIdentity identifySensor(AdaptorLink &link);
-
-// identifySensor, its result kept in sensorLevel and hasLoopOutput and handed to `taken`.
-// False when the sensor could not be identified.
-bool takeIdentity(SetupContext &ctx, const IdentityTaken &taken);

@@ -1,6 +1,5 @@
 #pragma once
 #include "state/SetupState.h"
-#include "state/SetupView.h"
 
 #include <cstdint>
 #include <vector>
@@ -44,7 +43,6 @@ struct Parameter
     TextForm form;
     int readLimit; // reply limit when read; 0 for a parameter that is written only
     Field field;
-    Control entry; // where the user sets the value: marked when the sensor does not keep it
 };
 
 // One command-set level: its identification parameters, its parameters in the order they are
@@ -71,6 +69,8 @@ struct SensorValues
     float sensorCutoff = 0;
 };
 SensorValues valuesOf(const SetupState &state);
+// Puts the values back where valuesOf took them from.
+void storeValues(SetupState &state, const SensorValues &values);
 
 // The field of a parameter inside SetupState or SensorValues (both name their fields alike):
 // the whole-number field, or nullptr for a decimal one, and the other way round.

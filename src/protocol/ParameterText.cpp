@@ -24,7 +24,7 @@ std::optional<std::int16_t> noiseRejectionOf(const QString &reply)
 
 } // namespace
 
-QString valueText(const SensorValues &values, const Parameter &parameter, const QString &decimalSep)
+QString valueText(const SensorValues &values, Parameter parameter, const QString &decimalSep)
 {
     switch (parameter.form) {
     case TextForm::Index:
@@ -40,7 +40,7 @@ QString valueText(const SensorValues &values, const Parameter &parameter, const 
     return QString();
 }
 
-std::optional<ParameterValue> decodeReply(const Parameter &parameter, const QString &reply,
+std::optional<ParameterValue> decodeReply(Parameter parameter, const QString &reply,
                                           const QString &decimalSep)
 {
     std::optional<std::int16_t> whole;
@@ -62,10 +62,7 @@ std::optional<ParameterValue> decodeReply(const Parameter &parameter, const QStr
     return *whole;
 }
 
-namespace {
-
-template <typename Values>
-void put(Values &values, const Parameter &parameter, ParameterValue value)
+void putValue(SensorValues &values, Parameter parameter, ParameterValue value)
 {
     if (const double *number = std::get_if<double>(&value))
         *decimalField(values, parameter.field) = toSingle(*number);
@@ -73,17 +70,10 @@ void put(Values &values, const Parameter &parameter, ParameterValue value)
         *wholeField(values, parameter.field) = std::get<std::int16_t>(value);
 }
 
-} // namespace
-
-void storeValue(SetupState &state, const Parameter &parameter, ParameterValue value)
-{
-    put(state, parameter, value);
-}
-
-bool readBackAgrees(const SensorValues &sent, const Parameter &parameter, ParameterValue readBack,
+bool readBackAgrees(const SensorValues &sent, Parameter parameter, ParameterValue readBack,
             const QString &decimalSep)
 {
     SensorValues held = sent;
-    put(held, parameter, readBack);
+    putValue(held, parameter, readBack);
     return valueText(held, parameter, decimalSep) == valueText(sent, parameter, decimalSep);
 }

@@ -4,37 +4,41 @@
 
 #include <algorithm>
 
-bool readSettings(SetupContext &ctx, const StepProgress &progress, const IdentityTaken &identified)
+SettingsRead readSettings(AdaptorLink &link, const QString &decimalSep, const SensorValues &held,
+                          const StepProgress &progress, const IdentityTaken &identified)
 {
-    if (!takeIdentity(ctx, identified))
-        return false;
-    ctx.link.pause(afterIdentifyPauseMs);
+    SettingsRead read{identifySensor(link), held};
+    if (identified)
+        identified(read.identity);
+    if (read.identity.level == 0)
+        return read;
+    link.pause(afterIdentifyPauseMs);
 
-    return readParameters(ctx, tableForLevel(ctx.state.sensorLevel),
-                          [&state = ctx.state](const Parameter &parameter, ParameterValue value) {
-                              storeValue(state, parameter, value);
-                          },
-                          progress);
+    read.complete = readParameters(link, decimalSep, tableForLevel(read.identity.level),
+                                   [&values = read.values](Parameter parameter, ParameterValue value) {
+                                       putValue(values, parameter, value);
+                                   },
+                                   progress);
+    return read;
 }
 
-bool readParameters(SetupContext &ctx, const LevelTable &table,
-                    const std::function<void(const Parameter &, ParameterValue)> &take,
+bool readParameters(AdaptorLink &link, const QString &decimalSep, const LevelTable &table,
+                    const std::function<void(Parameter, ParameterValue)> &take,
                     const StepProgress &progress)
 {
     const int total = int(std::count_if(table.parameters.begin(), table.parameters.end(),
-                                        [](const Parameter &p) { return p.readLimit > 0; }));
+                                        [](Parameter p) { return p.readLimit > 0; }));
     int step = 0;
     for (const Parameter &parameter : table.parameters) {
         if (parameter.readLimit == 0)
             continue;
         if (progress)
             progress(++step, total);
-        const Reply reply = ctx.link.transact(buildCommand(readOp, parameter.number, QString()),
-                                              parameter.readLimit, transactTimeoutMs);
+        const Reply reply = link.transact(buildCommand(readOp, parameter.number, QString()),
+                                          parameter.readLimit, transactTimeoutMs);
         if (!isWholeAnswer(reply) || isRefusal(reply.answer))
             return false;
-        const std::optional<ParameterValue> value =
-            decodeReply(parameter, reply.answer, ctx.state.decimalSep);
+        const std::optional<ParameterValue> value = decodeReply(parameter, reply.answer, decimalSep);
         if (!value)
             return false;
         take(parameter, *value);

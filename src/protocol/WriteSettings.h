@@ -3,8 +3,8 @@
 #include "link/Waits.h"
 #include "protocol/Identify.h"
 #include "protocol/ParameterTable.h"
-#include "state/SetupContext.h"
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -15,8 +15,9 @@
 // the write finish, or fail, before the program ends; given `heldOn`, the end waits until the caller
 // lets that go (after checking the write). `identified` hears the identity, `progress` of each
 // parameter before it is written.
-bool writeSettings(SetupContext &ctx, const SensorValues &values, const StepProgress &progress = {},
-                   const IdentityTaken &identified = {}, std::optional<Waits::EndDeferral> *heldOn = nullptr);
+bool writeSettings(AdaptorLink &link, const QString &decimalSep, const SensorValues &values,
+                   const StepProgress &progress = {}, const IdentityTaken &identified = {},
+                   std::optional<Waits::EndDeferral> *heldOn = nullptr);
 
 // What reading a write back found.
 struct WriteCheck
@@ -25,8 +26,8 @@ struct WriteCheck
     std::vector<Parameter> differing;   // those whose value is not the one sent
 };
 
-// After an accepted write: reads back every parameter of the level the sensor can report (the
-// write's identification still holds) and compares each with what the write sent. An accepted
-// write proves nothing by itself; only the values the sensor gives back do.
-WriteCheck checkWrittenSettings(SetupContext &ctx, const SensorValues &sent,
-                                const StepProgress &progress = {});
+// After an accepted write: reads back every parameter the sensor can report at the level the
+// write identified and compares each with what the write sent. An accepted write proves nothing
+// by itself; only the values the sensor gives back do.
+WriteCheck checkWrittenSettings(AdaptorLink &link, const QString &decimalSep, std::int16_t sensorLevel,
+                                const SensorValues &sent, const StepProgress &progress = {});

@@ -1,11 +1,11 @@
 #pragma once
 #include "core/AppSettingChanges.h"
+#include "core/SetupContext.h"
 #include "link/AdaptorLink.h"
 #include "link/Waits.h"
 #include "platform/FileDialogs.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/SerialPort.h"
-#include "state/SetupContext.h"
 #include "state/SetupState.h"
 #include "state/SetupView.h"
 #include "ui/ControlNames.h"

@@ -1,5 +1,6 @@
 #pragma once
 #include "link/AdaptorLink.h"
+#include "protocol/SensorSearch.h"
 #include "state/SetupContext.h"
 
 #include <QStringList>

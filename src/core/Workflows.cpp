@@ -26,14 +26,17 @@ IdentityTaken showIdentity(SetupView &view)
 bool connectSensor(SetupContext &ctx)
 {
     // A port the link closed because its line went away (an adaptor unplugged) holds no sensor.
+    QList<SkippedPort> skipped;
     if (ctx.state.linkState != LinkState::Connected || !ctx.link.isOpen()) {
         showStatus(ctx.view, QStringLiteral("Looking For A Sensor"), ctx.state.busyColor);
-        ctx.state.linkState = ctx.link.findSensor(ctx.state.lastComPort, searchProgress(ctx));
+        const SearchResult found = findSensor(ctx.link, ctx.state.lastComPort, searchProgress(ctx));
+        ctx.state.linkState = found.linkState;
+        skipped = found.skippedPorts;
         ctx.view.hideProgress();
     }
     if (ctx.state.linkState == LinkState::Connected)
         return true;
-    showLinkResult(ctx);
+    showLinkResult(ctx, skipped);
     return false;
 }
 
@@ -151,14 +154,14 @@ void resetSensorIdentity(SetupView &view)
     view.setText(Control::txttype, QStringLiteral("Not Read"));
 }
 
-void showLinkResult(SetupContext &ctx)
+void showLinkResult(SetupContext &ctx, const QList<SkippedPort> &skipped)
 {
     resetSensorIdentity(ctx.view);
     const QString message = ctx.state.linkState == LinkState::NoSensor
         ? QStringLiteral("Could Not Talk To Sensor - Check Sensor Type, Power and Wiring")
         : QStringLiteral("Could Not Find A 7-0410 R2W Adaptor");
     showStatus(ctx.view, message, ctx.state.errorColor);
-    ctx.view.showSkippedPorts(skippedPortLines(ctx.link.skippedPorts()));
+    ctx.view.showSkippedPorts(skippedPortLines(skipped));
 }
 
 void readSensorSettings(SetupContext &ctx)

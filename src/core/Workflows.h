@@ -1,5 +1,6 @@
 #pragma once
 #include "core/FileActions.h"
+#include "protocol/SensorSearch.h"
 #include "state/Buttons.h"
 #include "state/SetupContext.h"
 
@@ -11,8 +12,8 @@ void finishAction(SetupContext &ctx);
 
 // Both identity boxes back to "Not Read".
 void resetSensorIdentity(SetupView &view);
-// Reports a failed sensor search, chosen by linkState.
-void showLinkResult(SetupContext &ctx);
+// Reports a failed sensor search, chosen by linkState, and the ports it could not open.
+void showLinkResult(SetupContext &ctx, const QList<SkippedPort> &skipped);
 
 void readSensorSettings(SetupContext &ctx);
 void writeSensorSettings(SetupContext &ctx);

@@ -46,7 +46,7 @@ QString AdaptorLink::readReply(int count, int timeoutMs)
     if (!m_port.isOpen())
         return text;
     m_waits.startTimer(timeoutMs);
-    const auto take = [&text](char c) { text.append(QLatin1Char(c)); };
+    const std::function<void(char)> take = [&text](char c) { text.append(QLatin1Char(c)); };
     while (text.size() <= count && replyPass(take)) {
     }
     return text;
@@ -60,7 +60,7 @@ Reply AdaptorLink::transact(const QString &cmd, int count, int timeoutMs)
         m_port.write(cmd.toLatin1());
         if (!assembler.complete())
             m_waits.startTimer(timeoutMs);
-        const auto take = [&assembler](char c) { assembler.take(c); };
+        const std::function<void(char)> take = [&assembler](char c) { assembler.take(c); };
         while (!assembler.complete()) {
             if (!replyPass(take))
                 assembler.timeOut();

@@ -25,8 +25,8 @@ IdentityTaken showIdentity(SetupView &view)
 // Searches the ports unless a sensor is known to be connected; reports a failed search.
 bool connectSensor(SetupContext &ctx)
 {
-    // A port the link closed because its line went away (an adaptor unplugged) holds no sensor.
     QList<SkippedPort> skipped;
+    // A port the link closed because its line went away (an adaptor unplugged) holds no sensor.
     if (ctx.state.linkState != LinkState::Connected || !ctx.link.isOpen()) {
         showStatus(ctx.view, QStringLiteral("Looking For A Sensor"), ctx.state.busyColor);
         const SearchResult found = findSensor(ctx.link, ctx.state.lastComPort, searchProgress(ctx));

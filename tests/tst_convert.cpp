@@ -147,14 +147,14 @@ private slots:
                 state.settings = untouched;
                 QVERIFY(!validateEntries(state, view, ValidationMode::WithLoop));
                 QCOMPARE(view.text(Control::txtmsg), std::get<2>(steps[failing]));
-                QCOMPARE(view.background(Control::txtmsg), state.errorColor);
+                QVERIFY(view.statusKind == MessageKind::Error);
                 for (int i = 0; i < int(std::size(steps)); ++i) {
                     const Control c = std::get<0>(steps[i]);
                     QCOMPARE(fieldOf(state.settings, c), i < failing ? fieldOf(valid, c) : i == failing ? 0 : 7);
                     const bool performance = c >= Control::cbAverging && c <= Control::cbRejection;
-                    QCOMPARE(view.background(c) == state.errorColor, i == failing && !performance);
+                    QCOMPARE(view.marked[c], i == failing && !performance);
                 }
-                clearFieldMarks(view, state);
+                clearFieldMarks(view);
                 view.setText(std::get<0>(steps[failing]), local(view, std::get<1>(steps[failing])));
             }
             QVERIFY(validateEntries(state, view, ValidationMode::WithLoop));
@@ -176,7 +176,7 @@ private slots:
         view.state.settings = untouched;
         QCOMPARE(validateEntries(view.state, view, c.mode), c.ok);
         QCOMPARE(fieldOf(view.state.settings, c.control), c.field);
-        QCOMPARE(view.background(c.control) == view.state.errorColor, !c.ok);
+        QCOMPARE(view.marked[c.control], !c.ok);
     }
 
     void show_data() { addLocaleRows(showCases); }
@@ -199,7 +199,7 @@ private slots:
 
         QCOMPARE(showSettings(state, view, true), c.ok);
         QCOMPARE(view.text(c.control), text);
-        QCOMPARE(view.background(c.control) == state.errorColor, text.isEmpty());
+        QCOMPARE(view.marked[c.control], text.isEmpty());
         if (isList(c.control))
             return;
         const float stored = *numberOf(state.settings, c.control);
@@ -208,7 +208,7 @@ private slots:
             return;
         // What is shown reads back as what is stored; what cannot be shown stops validation at its box.
         QCOMPARE(validateEntries(state, view, ValidationMode::WithLoop), c.ok);
-        QVERIFY(c.ok ? *numberOf(state.settings, c.control) == c.stored : view.background(c.control) == state.errorColor);
+        QVERIFY(c.ok ? *numberOf(state.settings, c.control) == c.stored : view.marked[c.control]);
     }
 
     // Worked examples to the sensor's unit, clamped boxes marked, and back where nothing was clamped.

@@ -66,8 +66,9 @@ struct Rig : WindowRig
     void checkEnd(const QString &message, bool good)
     {
         QCOMPARE(status.texts().last(), message);
-        QCOMPARE(status.entries().last().colour, good ? window.state().goodColor : window.state().errorColor);
-        QCOMPARE(status.entries().first().colour, window.state().busyColor);
+        QCOMPARE(status.entries().last().colour,
+                 window.colourOf(good ? MessageKind::Good : MessageKind::Error));
+        QCOMPARE(status.entries().first().colour, window.colourOf(MessageKind::Busy));
         for (const StatusEntry &entry : status.entries())
             QVERIFY2(entry.buttonsLocked, qPrintable(entry.text));
     }

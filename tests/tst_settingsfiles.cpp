@@ -158,8 +158,8 @@ void SettingsFilesTest::fileButtons()
         QVERIFY2(entry.buttonsLocked, qPrintable(entry.text));
     QVERIFY(actionButtonsEnabled(rig.window));
     QCOMPARE(rig.last(), QString(click.message).replace("%1", path));
-    QCOMPARE(rig.status.entries().last().colour, click.name.isEmpty()         ? state.busyColor
-                                                 : click.message == readFine ? state.goodColor : state.errorColor);
+    QCOMPARE(rig.status.entries().last().colour, rig.window.colourOf(click.name.isEmpty() ? MessageKind::Busy
+             : click.message == readFine ? MessageKind::Good : MessageKind::Error));
     if (click.button == Control::Read_file && !click.name.isEmpty()) {
         QCOMPARE(rig.status.texts().mid(0, 2), QStringList({"The File Name Is:", path}));
         Rig given; // `dravometer-setup FILE`, FILE relative: as the button, and the button's own dialog after
@@ -183,7 +183,8 @@ void SettingsFilesTest::fileButtons()
     QCOMPARE(rig.beforeDialog, QStringList()); // showing the entries again changed nothing the user must check
     const QByteArray saved = readAll(*rig.answer);
     QCOMPARE(saved != earlierFile, click.saves);
-    QCOMPARE(rig.status.entries().last().colour, click.saves ? state.goodColor : state.errorColor);
+    QCOMPARE(rig.status.entries().last().colour,
+             rig.window.colourOf(click.saves ? MessageKind::Good : MessageKind::Error));
     if (!click.saves)
         return;
     QCOMPARE(rig.last(), "Settings Saved To File" + *rig.answer);
@@ -216,24 +217,22 @@ void SettingsFilesTest::defaults()
         }
 }
 
-// README's message table lists every text the status line, or the line of skipped ports, can show, and no
-// other: the texts with a blank in the folders that show them, but for those named here.
+// README's message table lists every message of the catalogue, its variable part left empty, with the colour
+// of its kind (in the order of MessageKind), and no other; a message that is only its variable part has none.
 void SettingsFilesTest::readmeListsEveryMessage()
 {
-    const QDir root = QFileInfo(QFINDTESTDATA("../README.md")).dir();
+    const QString colours[] = {"background", "yellow", "green", "red", "below the status line"};
     QSet<QString> program, readme;
-    for (const QString folder : {"core", "convert", "files", "state"})
-        for (const QFileInfo &file : QDir(root.filePath("src/" + folder)).entryInfoList({"*.cpp"}))
-            for (const auto &text : QRegularExpression("\"((?:\\\\.|[^\"\\\\\\n])*)\"")
-                                        .globalMatch(QString(readAll(file.filePath())).remove(QRegularExpression("//[^\\n]*"))))
-                program << text.captured(1);
-    program.removeIf([](const QString &text) { return !text.contains(' ') || QStringList{"Not Read", "US gal", "Imp gal",
-        "acre in", " (%1)", ": ", "COM%1 (%2): ", "COM%1 of %2", "%1 (port %2 of %3)", "Parameter %1 of %2"}.contains(text); });
-    const QString table = QString(readAll(root.filePath("README.md"))).section("| message | colour |", 1).section("\n\n", 0, 0);
+    for (Message message : allMessages())
+        if (!messageText(message).isEmpty())
+            program << messageText(message) + " | " + colours[int(messageKind(message))];
+    const QString readmeText = readAll(QFINDTESTDATA("../README.md"));
+    const QString table = readmeText.section("| message | colour |", 1).section("\n\n", 0, 0);
     for (QString row : table.split('\n').mid(2)) // "COMn (device): " and "'dialout'" stand for what the line names
-        readme << row.section(" | ", 0, 0).mid(2).replace("␣", " ").remove(QRegularExpression(", then the( file's)? path$"))
-                      .remove("COMn (device): ").replace("'dialout'", "'%1'");
-    QVERIFY2(program == readme, qPrintable(QStringList((program - readme).values() + (readme - program).values()).join(" / ")));
+        readme << row.section(" | ", 0, 1).mid(2).replace("␣", " ").replace("'dialout'", "''")
+                      .remove(QRegularExpression("COMn \\(device\\): |, then the( file's)? path(?= \\|)"));
+    QVERIFY2(program == readme,
+             qPrintable(QStringList((program - readme).values() + (readme - program).values()).join(" / ")));
 }
 
 void SettingsFilesTest::exitStatus_data()

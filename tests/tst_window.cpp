@@ -24,13 +24,13 @@ QColor shownColour(QWidget *widget, const QPoint &point)
     return image.pixelColor(point * image.devicePixelRatio());
 }
 QStringList unitLabels(const Setup &w) { return {w.text(Control::lbunit1), w.text(Control::lbunit2), w.text(Control::lbunit3)}; }
-// Empties the status line in busyColor first, so that the handler's message and colour show.
+// Empties the status line as busy first, so that the handler's message and colour show.
 bool warns(Setup &w, const std::function<void()> &action)
 {
-    showStatus(w, QString(), w.state().busyColor);
+    w.showStatus(MessageKind::Busy, QString());
     action();
     return w.text(Control::txtmsg) == "Application Settings Changed - Check Setpoints and Low Flow Cutoff"
-        && w.background(Control::txtmsg) == w.state().normalColor;
+        && w.background(Control::txtmsg) == w.colourOf(MessageKind::Normal);
 }
 
 QString fontText(const QFont &font) { return QStringLiteral("%1 %2%3").arg(font.family()).arg(font.pointSizeF()).arg(font.bold() ? " bold" : ""); }
@@ -91,9 +91,9 @@ private slots:
             QCOMPARE(Setup{QStringList()}.state().decimalSep, separator);
         }
         const SetupState &state = window.state();
-        const QColor base = QApplication::palette().color(QPalette::Base); // red in the lowest byte
-        QCOMPARE(state.normalColor, rgbColour(base.red(), base.green(), base.blue()));
-        QVERIFY(state.errorColor == 0x0000FF && state.goodColor == 0x0FF000 && state.busyColor == 0x00FFFF);
+        QCOMPARE(window.colourOf(MessageKind::Normal), QApplication::palette().color(QPalette::Base));
+        QVERIFY(window.colourOf(MessageKind::Error) == QColor(255, 0, 0) && window.colourOf(MessageKind::Busy)
+                == QColor(255, 255, 0) && window.colourOf(MessageKind::Good) == QColor(0, 240, 15));
         const QStringList names = QStringLiteral(
             "m/sec,ft/sec,m3/sec,liter/sec,ft3/sec,US gal/sec,Imp gal/sec,acre in/sec,"
             "m/min,ft/min,m3/min,liter/min,ft3/min,US gal/min,Imp gal/min,acre in/min,"
@@ -240,27 +240,27 @@ private slots:
         Setup window{QStringList()};
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const SetupState &state = window.state();
+        const QColor normal = window.colourOf(MessageKind::Normal);
         window.setText(Control::txtserialnum, QString()); // nothing drawn over the background
         for (Control c : allControls())
-            window.setBackground(c, state.errorColor);
+            window.setMarked(c, true);
         // Marks show on every kind of field, and Exit clears the markable fields only.
         for (Control c : {Control::txtFactor, Control::txtserialnum, Control::txtmsg, Control::cboutputunit})
             QCOMPARE(shownColour(window.control(c), {window.control(c)->width() / 4, 5}), QColor(Qt::red));
         QCOMPARE(endStatus([&] { QTest::mouseClick(window.control(Control::cmdok), Qt::LeftButton); }), 0);
         QVERIFY(!window.isVisible() && window.link().waits().programEnded());
         for (Control c : allControls())
-            QCOMPARE(window.background(c) == state.normalColor, c <= Control::cbRejection); // entries and lists
+            QCOMPARE(window.background(c) == normal, c <= Control::cbRejection); // entries and lists
         QCOMPARE(shownColour(window.control(Control::txtFactor), {5, 5}), QApplication::palette().color(QPalette::Base));
 
         // The close box ends the program too, but leaves the marks; nothing starts afterwards.
         Setup other{QStringList()};
         other.show();
-        other.setBackground(Control::txtFactor, state.errorColor);
+        other.setMarked(Control::txtFactor, true);
         QCOMPARE(endStatus([&] { other.close(); }), 0);
         QVERIFY(!other.isVisible() && other.link().waits().programEnded());
         QTest::mouseClick(other.control(Control::cmdok), Qt::LeftButton);
-        QCOMPARE(other.background(Control::txtFactor), state.errorColor);
+        QCOMPARE(other.background(Control::txtFactor), QColor(Qt::red));
     }
 };
 

@@ -30,10 +30,10 @@ const QString writing = "Writing Settings To Sensor", checking = "Checking The W
               notKeptText = "Sensor Did Not Keep All Of The Settings - Write Again";
 
 // The colour a status text shows in: busy while a write runs, good when written, otherwise error.
-ColourValue colourOf(const SetupState &state, const QString &text)
+QColor statusColour(const Setup &window, const QString &text)
 {
-    return text == written ? state.goodColor
-        : QStringList{writing, checking, finishing}.contains(text) ? state.busyColor : state.errorColor;
+    return window.colourOf(text == written ? MessageKind::Good
+        : QStringList{writing, checking, finishing}.contains(text) ? MessageKind::Busy : MessageKind::Error);
 }
 
 using SensorTexts = QList<std::pair<int, QByteArray>>; // parameter and text
@@ -80,16 +80,16 @@ private slots:
         rig.enter({{Control::txtFactor, ""}});
         rig.click(Control::cmdReadSensor);
         QCOMPARE(rig.status.texts().last(), QStringLiteral("Please Enter A Valid Number For The K Factor"));
-        QCOMPARE(rig.window.background(Control::txtFactor), rig.window.state().errorColor);
+        QCOMPARE(rig.window.background(Control::txtFactor), rig.window.colourOf(MessageKind::Error));
         QCOMPARE(rig.window.text(Control::txt20ma), QStringLiteral("7.25"));
 
         rig.enter({{Control::txt4ma, ""}, {Control::txt20ma, ""}, {Control::txtlowflowcutoff, ""}}); // not needed
         const auto watch = onCommand(rig.sim, "$1,7\r", [&] { meddle(rig.window); }); // nothing typed counts
-        ColourValue markWhileReading = 0;
+        QColor markWhileReading;
         rig.status.onText(QStringLiteral("Reading The Sensor Settings"),
                           [&] { markWhileReading = rig.window.background(Control::txtFactor); });
         rig.click(Control::cmdReadSensor);
-        QCOMPARE(markWhileReading, rig.window.state().normalColor); // cleared before anything else
+        QCOMPARE(markWhileReading, rig.window.colourOf(MessageKind::Normal)); // cleared before anything else
         for (const auto &[entry, text] : {std::pair(Control::txt4ma, "-1.5"), {Control::txt20ma, "5"},
                                           {Control::txtlowflowcutoff, "0.25"}, {Control::cbRejection, "50 Hz"}})
             QCOMPARE(rig.window.text(entry), QString::fromLatin1(text));
@@ -118,7 +118,7 @@ private slots:
         rig.click(Control::cmdReadSensor);
         QCOMPARE(rig.status.texts().last(), c.level == 20 ? "Some Settings Are Incorrect - Try Agian or Manually Edit"
                                                           : "Some Settings Could Not Be Read Properly - Try Agian");
-        const ColourValue red = rig.window.state().errorColor;
+        const QColor red = rig.window.colourOf(MessageKind::Error);
         QVERIFY(rig.status.entries().last().colour == red && rig.window.background(c.field) == red && rig.window.text(c.field).isEmpty());
         rig.status.clear();
         rig.click(Control::cmdSaveSensor);
@@ -338,10 +338,10 @@ private slots:
 
         QCOMPARE(rig.status.texts(), write.shown);
         for (const StatusEntry &entry : rig.status.entries())
-            QCOMPARE(entry.colour, colourOf(rig.window.state(), entry.text));
+            QCOMPARE(entry.colour, statusColour(rig.window, entry.text));
         QCOMPARE(shownTexts(rig.window, Control::cbRejection), shown);
         for (Control c : usualEntries.keys())
-            QCOMPARE(rig.window.background(c) == rig.window.state().errorColor, write.marked.contains(c));
+            QCOMPARE(rig.window.background(c) == QColor(Qt::red), write.marked.contains(c));
         QCOMPARE(rig.sim.received().count("$2,"), wrote ? qsizetype(parameters.size()) : 0);
         QCOMPARE(rig.sim.received().contains("$3,0,"), wrote && !failed);
         QString reads; // the level's reads, nothing else, follow the closing command
@@ -374,7 +374,7 @@ private slots:
         rig.sim.config().faults.clear(); // a second click writes the entries again
         rig.click(Control::cmdSaveSensor);
         QCOMPARE(rig.status.texts().last(), written);
-        QCOMPARE(rig.window.background(write.marked.first()), rig.window.state().normalColor);
+        QCOMPARE(rig.window.background(write.marked.first()), rig.window.colourOf(MessageKind::Normal));
     }
 };
 

@@ -54,7 +54,8 @@ bool save(Setup &window, const QDir &folder, const QString &name)
     window.resize(window.sizeHint());
     QApplication::processEvents();
     const QString path = folder.filePath(name);
-    const QImage image = window.grab().toImage().convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+    const QImage image =
+        window.grab().toImage().convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
     if (image.save(path))
         return true;
     QTextStream(stderr) << "could not write " << path << "\n";
@@ -64,7 +65,7 @@ bool save(Setup &window, const QDir &folder, const QString &name)
 // A task's picture shows its success; anything else is reported and leaves the run failed.
 bool saveSuccess(Setup &window, const QDir &folder, const QString &name)
 {
-    if (window.background(Control::txtmsg) == window.state().goodColor)
+    if (window.statusKind() == MessageKind::Good)
         return save(window, folder, name);
     QTextStream(stderr) << name << ": the task did not succeed: " << window.text(Control::txtmsg) << "\n";
     return false;

@@ -12,12 +12,12 @@ constexpr int shownDecimals = 4;
 // Selects the record's row. A row the list does not have is left unchosen and marked, never
 // replaced by a stand-in row: the next write or save would send that row though nobody chose it,
 // and stops at the empty list instead. False in that case.
-bool selectRow(const SetupState &state, SetupView &view, Control list, std::int16_t row)
+bool selectRow(SetupView &view, Control list, std::int16_t row)
 {
     const bool inRange = row >= 0 && row < view.count(list);
     view.setCurrentIndex(list, inRange ? row : -1);
     if (!inRange)
-        view.setBackground(list, state.errorColor);
+        view.setMarked(list, true);
     return inRange;
 }
 
@@ -31,7 +31,7 @@ bool showNumber(const SetupState &state, SetupView &view, Control box, float &va
     const float shown = roundedForShowing(value);
     if (!std::isfinite(shown)) {
         view.setText(box, QString());
-        view.setBackground(box, state.errorColor);
+        view.setMarked(box, true);
         return false;
     }
     value = shown;
@@ -69,18 +69,18 @@ bool showSettings(SetupState &state, SetupView &view, bool showAll)
         else
             ok = false;
         // Selecting a unit row runs its handler, which stores the row into the record again.
-        ok = selectRow(state, view, Control::cboutputunit, s.outputUnit) && ok;
-        ok = selectRow(state, view, Control::cbtimeunit, s.timeUnit) && ok;
-        ok = selectRow(state, view, Control::cbpipeidunit, s.pipeIdUnit) && ok;
-        ok = selectRow(state, view, Control::cb_k_units, s.kFactorUnit) && ok;
+        ok = selectRow(view, Control::cboutputunit, s.outputUnit) && ok;
+        ok = selectRow(view, Control::cbtimeunit, s.timeUnit) && ok;
+        ok = selectRow(view, Control::cbpipeidunit, s.pipeIdUnit) && ok;
+        ok = selectRow(view, Control::cb_k_units, s.kFactorUnit) && ok;
     }
 
     ok = showNumber(state, view, Control::txt4ma, s.setpoint4mA) && ok;
     ok = showNumber(state, view, Control::txt20ma, s.setpoint20mA) && ok;
     ok = showNumber(state, view, Control::txtlowflowcutoff, s.lowFlowCutoff) && ok;
-    ok = selectRow(state, view, Control::cbAverging, s.averaging) && ok;
-    ok = selectRow(state, view, Control::cbSensitivity, s.sensitivity) && ok;
-    ok = selectRow(state, view, Control::cbRejection, s.noiseRejection) && ok;
+    ok = selectRow(view, Control::cbAverging, s.averaging) && ok;
+    ok = selectRow(view, Control::cbSensitivity, s.sensitivity) && ok;
+    ok = selectRow(view, Control::cbRejection, s.noiseRejection) && ok;
     return ok;
 }
 
@@ -91,7 +91,7 @@ bool showReadSettings(SetupState &state, SetupView &view)
     // A K-factor or pipe ID the window cannot hold must not leave the earlier entry in its box.
     for (Control box : unusable) {
         view.setText(box, QString());
-        view.setBackground(box, state.errorColor);
+        view.setMarked(box, true);
     }
     return shown && unusable.isEmpty();
 }

@@ -14,7 +14,7 @@ class EntryReader
 public:
     EntryReader(SetupState &state, SetupView &view) : m_state(state), m_view(view) {}
 
-    bool number(Control box, float &field, const char *message)
+    bool number(Control box, float &field, Message message)
     {
         const QString text = m_view.text(box);
         const std::optional<double> value =
@@ -28,7 +28,7 @@ public:
     }
 
     // A list passes only with a shown text that is one of its rows; typed text matching none fails.
-    bool list(Control list, std::int16_t &field, Mark mark, const char *message)
+    bool list(Control list, std::int16_t &field, Mark mark, Message message)
     {
         const int row = m_view.currentIndex(list);
         if (row < 0) {
@@ -48,11 +48,11 @@ public:
     }
 
 private:
-    bool fail(Control control, Mark mark, const char *message)
+    bool fail(Control control, Mark mark, Message message)
     {
         if (mark == Mark::Control)
-            m_view.setBackground(control, m_state.errorColor);
-        showStatus(m_view, QString::fromLatin1(message), m_state.errorColor);
+            m_view.setMarked(control, true);
+        showStatus(m_view, message);
         return false;
     }
 
@@ -62,23 +62,20 @@ private:
 
 bool readApplication(EntryReader &read, SensorSettings &s)
 {
-    return read.number(Control::txtFactor, s.kFactor, "Please Enter A Valid Number For The K Factor")
-        && read.number(Control::txtpipeid, s.pipeId, "Please Enter A Valid Number For The PipeID")
-        && read.list(Control::cboutputunit, s.outputUnit, Mark::Control, "Please Select An Output Unit")
-        && read.list(Control::cbtimeunit, s.timeUnit, Mark::Control, "Please Select A Timebase")
-        && read.list(Control::cbpipeidunit, s.pipeIdUnit, Mark::Control, "Please Select A Pipe ID Unit")
-        && read.list(Control::cb_k_units, s.kFactorUnit, Mark::Control, "Please Select A K Factor Unit");
+    return read.number(Control::txtFactor, s.kFactor, Message::KFactorInvalid)
+        && read.number(Control::txtpipeid, s.pipeId, Message::PipeIdInvalid)
+        && read.list(Control::cboutputunit, s.outputUnit, Mark::Control, Message::OutputUnitMissing)
+        && read.list(Control::cbtimeunit, s.timeUnit, Mark::Control, Message::TimeUnitMissing)
+        && read.list(Control::cbpipeidunit, s.pipeIdUnit, Mark::Control, Message::PipeIdUnitMissing)
+        && read.list(Control::cb_k_units, s.kFactorUnit, Mark::Control, Message::KFactorUnitMissing);
 }
 
 bool readCutoffAndPerformance(EntryReader &read, SensorSettings &s)
 {
-    return read.number(Control::txtlowflowcutoff, s.lowFlowCutoff,
-                       "Please Enter A Valid Number For The Low Flow Cutoff")
-        && read.list(Control::cbAverging, s.averaging, Mark::MessageOnly, "Please Select An Averaging Value")
-        && read.list(Control::cbSensitivity, s.sensitivity, Mark::MessageOnly,
-                     "Please Select A Sensitivity Value")
-        && read.list(Control::cbRejection, s.noiseRejection, Mark::MessageOnly,
-                     "Please Select A Noise Rejection Value");
+    return read.number(Control::txtlowflowcutoff, s.lowFlowCutoff, Message::CutoffInvalid)
+        && read.list(Control::cbAverging, s.averaging, Mark::MessageOnly, Message::AveragingMissing)
+        && read.list(Control::cbSensitivity, s.sensitivity, Mark::MessageOnly, Message::SensitivityMissing)
+        && read.list(Control::cbRejection, s.noiseRejection, Mark::MessageOnly, Message::RejectionMissing);
 }
 
 } // namespace
@@ -93,8 +90,8 @@ bool validateEntries(SetupState &state, SetupView &view, ValidationMode mode)
     if (mode != ValidationMode::ApplicationOnly && !readCutoffAndPerformance(read, s))
         return false;
     if (mode == ValidationMode::WithLoop) {
-        return read.number(Control::txt20ma, s.setpoint20mA, "Please Enter A Valid Number For The 20mA Setting")
-            && read.number(Control::txt4ma, s.setpoint4mA, "Please Enter A Valid Number For The 4mA Setting");
+        return read.number(Control::txt20ma, s.setpoint20mA, Message::Setpoint20mAInvalid)
+            && read.number(Control::txt4ma, s.setpoint4mA, Message::Setpoint4mAInvalid);
     }
     read.keepUnlessEmpty(Control::txt20ma, s.setpoint20mA);
     read.keepUnlessEmpty(Control::txt4ma, s.setpoint4mA);

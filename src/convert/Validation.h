@@ -7,6 +7,6 @@
 enum class ValidationMode { NoLoop = 0, WithLoop = 1, ApplicationOnly = 2 };
 
 // Copies the window's entries into state.settings in a fixed order and stops at the first one that
-// fails: its field becomes 0, its control turns errorColor (the performance lists never do) and its
+// fails: its field becomes 0, its control is marked (the performance lists never are) and its
 // message goes to the status line. True when every entry of the mode passed.
 bool validateEntries(SetupState &state, SetupView &view, ValidationMode mode);

@@ -4,10 +4,9 @@
 
 namespace {
 
-void warnSettingsChanged(const SetupState &state, SetupView &view)
+void warnSettingsChanged(SetupView &view)
 {
-    showStatus(view, QStringLiteral("Application Settings Changed - Check Setpoints and Low Flow Cutoff"),
-               state.normalColor);
+    showStatus(view, Message::ApplicationSettingsChanged);
 }
 
 } // namespace
@@ -17,7 +16,7 @@ void outputUnitChosen(SetupState &state, SetupView &view, ChangedBy by)
     state.settings.outputUnit = static_cast<std::int16_t>(view.currentIndex(Control::cboutputunit));
     updateUnitLabels(view, state);
     if (by == ChangedBy::User)
-        warnSettingsChanged(state, view);
+        warnSettingsChanged(view);
 }
 
 void timeUnitChosen(SetupState &state, SetupView &view, ChangedBy by)
@@ -25,9 +24,9 @@ void timeUnitChosen(SetupState &state, SetupView &view, ChangedBy by)
     state.settings.timeUnit = static_cast<std::int16_t>(view.currentIndex(Control::cbtimeunit));
     updateUnitLabels(view, state);
     if (by == ChangedBy::User)
-        warnSettingsChanged(state, view);
+        warnSettingsChanged(view);
 }
 
-void pipeUnitChosen(SetupState &state, SetupView &view) { warnSettingsChanged(state, view); }
-void pipeIdEdited(SetupState &state, SetupView &view) { warnSettingsChanged(state, view); }
-void kFactorEdited(SetupState &state, SetupView &view) { warnSettingsChanged(state, view); }
+void pipeUnitChosen(SetupView &view) { warnSettingsChanged(view); }
+void pipeIdEdited(SetupView &view) { warnSettingsChanged(view); }
+void kFactorEdited(SetupView &view) { warnSettingsChanged(view); }

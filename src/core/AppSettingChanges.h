@@ -8,6 +8,6 @@
 enum class ChangedBy { User, Program };
 void outputUnitChosen(SetupState &state, SetupView &view, ChangedBy by);
 void timeUnitChosen(SetupState &state, SetupView &view, ChangedBy by);
-void pipeUnitChosen(SetupState &state, SetupView &view);
-void pipeIdEdited(SetupState &state, SetupView &view);
-void kFactorEdited(SetupState &state, SetupView &view);
+void pipeUnitChosen(SetupView &view);
+void pipeIdEdited(SetupView &view);
+void kFactorEdited(SetupView &view);

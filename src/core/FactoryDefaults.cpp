@@ -22,7 +22,7 @@ void restoreFactorySettings(SetupContext &ctx)
     SetupState &state = ctx.state;
     SetupView &view = ctx.view;
     disableButtons(view);
-    clearFieldMarks(view, state);
+    clearFieldMarks(view);
 
     if (applicationSettingsBlank(view)) {
         // A default installation: a 44 mm bore with its K-factor, velocity in metres per second.
@@ -44,8 +44,7 @@ void restoreFactorySettings(SetupContext &ctx)
         state.settings.noiseRejection = 0;
         toDisplayUnits(state);
         showSettings(state, view, true);
-        showStatus(view, QStringLiteral("Defaults Shown - Click 'Write Settings To Sensor' To Save"),
-                   state.normalColor);
+        showStatus(view, Message::DefaultsShown);
     }
 
     finishAction(ctx);

@@ -18,31 +18,29 @@ void loadFile(SetupContext &ctx)
     SetupView &view = ctx.view;
     const std::optional<QString> path = ctx.dialogs.openSettingsFile();
     if (!path) {
-        showStatus(view, QStringLiteral("Read Cancelled"), state.busyColor);
+        showStatus(view, Message::LoadCancelled);
         return;
     }
-    showStatus(view, QStringLiteral("The File Name Is:"), state.normalColor);
-    showStatus(view, QDir::toNativeSeparators(*path), state.normalColor);
+    showStatus(view, Message::FileNameIs);
+    showStatus(view, Message::ChosenFile, QDir::toNativeSeparators(*path));
     if (!hasSettingsExtension(*path)) {
-        showStatus(view, QStringLiteral("Sorry, Wrong type of file, please select again !"), state.errorColor);
+        showStatus(view, Message::WrongFileType);
         return;
     }
     switch (readSettingsFile(*path, state.settings)) {
     case FileResult::OpenFailed:
-        showStatus(view, QStringLiteral("Sorry, Could Not Open File"), state.errorColor);
+        showStatus(view, Message::FileNotOpened);
         return;
     case FileResult::TransferFailed:
-        showStatus(view, QStringLiteral("Sorry, Could Not Read File, please manually enter settings"),
-                   state.errorColor);
+        showStatus(view, Message::FileTooShort);
         return;
     case FileResult::Ok:
         break;
     }
     if (showReadSettings(state, view))
-        showStatus(view, QStringLiteral("Settings Read From File"), state.goodColor);
+        showStatus(view, Message::FileRead);
     else
-        showStatus(view, QStringLiteral("Some Settings Were Not Read Correctly - Recheck All Settings"),
-                   state.errorColor);
+        showStatus(view, Message::FileUnshowable);
 }
 
 void saveFile(SetupContext &ctx)
@@ -57,38 +55,36 @@ void saveFile(SetupContext &ctx)
     const bool shown = showSettings(state, view, true);
     const QList<Control> unusable = unusableEntries(state.settings);
     if (!shown || !unusable.isEmpty()) {
-        markFields(view, state, unusable);
-        showStatus(view, QStringLiteral("Some Settings Are Out Of Range - Please Check"), state.errorColor);
+        markFields(view, unusable);
+        showStatus(view, Message::SaveUnusable);
         return;
     }
     const QList<Control> clamped = toSensorUnits(state);
-    markFields(view, state, clamped);
+    markFields(view, clamped);
     if (!clamped.isEmpty()) {
-        showStatus(view, QStringLiteral("Some settings were out of range - Please Re-Check"), state.errorColor);
+        showStatus(view, Message::SettingsLimited);
         toDisplayUnits(state);
         showSettings(state, view, false);
         return;
     }
     const std::optional<QString> path = ctx.dialogs.saveSettingsFile();
     if (!path) {
-        showStatus(view, QStringLiteral("Save Cancelled"), state.busyColor);
+        showStatus(view, Message::SaveCancelled);
         return;
     }
     if (!hasSettingsExtension(*path)) {
-        showStatus(view, QStringLiteral("Sorry, Extension must be .bdf, please save again ! ") + QDir::toNativeSeparators(*path),
-                   state.errorColor);
+        showStatus(view, Message::WrongSaveExtension, QDir::toNativeSeparators(*path));
         return;
     }
     switch (writeSettingsFile(*path, state.settings)) {
     case FileResult::OpenFailed:
-        showStatus(view, QStringLiteral("Sorry, Could Not Open File, try again with at writable location"),
-                   state.errorColor);
+        showStatus(view, Message::SaveFolderUnwritable);
         return;
     case FileResult::TransferFailed:
-        showStatus(view, QStringLiteral("Sorry, could Not Write File, try a different folder"), state.errorColor);
+        showStatus(view, Message::FileNotWritten);
         return;
     case FileResult::Ok:
-        showStatus(view, QStringLiteral("Settings Saved To File") + QDir::toNativeSeparators(*path), state.goodColor);
+        showStatus(view, Message::FileSaved, QDir::toNativeSeparators(*path));
         return;
     }
 }
@@ -98,7 +94,7 @@ void saveFile(SetupContext &ctx)
 void loadSettingsFromFile(SetupContext &ctx)
 {
     disableButtons(ctx.view);
-    clearFieldMarks(ctx.view, ctx.state);
+    clearFieldMarks(ctx.view);
     loadFile(ctx);
     enableButtons(ctx.view);
 }
@@ -106,7 +102,7 @@ void loadSettingsFromFile(SetupContext &ctx)
 void saveSettingsToFile(SetupContext &ctx)
 {
     disableButtons(ctx.view);
-    clearFieldMarks(ctx.view, ctx.state);
+    clearFieldMarks(ctx.view);
     saveFile(ctx);
     enableButtons(ctx.view);
 }

@@ -33,11 +33,6 @@ void fillUnitNames(SetupState &state)
 
 void initialiseState(SetupState &state, SetupView &view)
 {
-    state.normalColor = view.systemWindowColour();
-    state.errorColor = rgbColour(255, 0, 0);
-    state.goodColor = rgbColour(0, 240, 15);
-    state.busyColor = rgbColour(255, 255, 0);
-
     fillUnitNames(state);
 
     const double volumes[outputUnitCount] = {

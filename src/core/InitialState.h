@@ -5,6 +5,6 @@
 // "," when the user's locale writes 1.1 with a comma, "." for every other locale.
 QString localDecimalSeparator();
 
-// Start-up: colours, unit tables, link and sensor state, decimal separator, unit labels.
+// Start-up: unit tables, link and sensor state, decimal separator, unit labels.
 // Leaves the lists and boxes of the window as they are (empty).
 void initialiseState(SetupState &state, SetupView &view);

@@ -1,5 +1,7 @@
 #include "core/Progress.h"
 
+#include "state/Messages.h"
+
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -39,17 +41,18 @@ QStringList skippedPortLines(const QList<SkippedPort> &skipped)
 {
     QStringList lines;
     for (const SkippedPort &port : skipped) {
-        const QString name = hasComName(port.device) ? port.device + QStringLiteral(": ")
-                                                     : QStringLiteral("COM%1 (%2): ").arg(port.number).arg(port.device);
+        const QString name = hasComName(port.device)
+            ? port.device + QStringLiteral(": ")
+            : QStringLiteral("COM%1 (%2): ").arg(port.number).arg(port.device);
         if (port.reason == OpenFailure::Busy) {
-            lines << name + QStringLiteral("in use by another program");
+            lines << name + messageText(Message::PortInUse);
             continue;
         }
         // Serial devices belong to a group whose members may open them; root's is no cure to give.
         QString group = QFileInfo(port.device).group();
         if (group.isEmpty() || group == QLatin1String("root"))
             group = QStringLiteral("dialout");
-        lines << name + QStringLiteral("permission denied - add your user to the '%1' group, then log in again").arg(group);
+        lines << name + messageText(Message::PortNotPermitted, group);
     }
     return lines;
 }

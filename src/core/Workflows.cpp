@@ -28,7 +28,7 @@ bool connectSensor(SetupContext &ctx)
     QList<SkippedPort> skipped;
     // A port the link closed because its line went away (an adaptor unplugged) holds no sensor.
     if (ctx.state.linkState != LinkState::Connected || !ctx.link.isOpen()) {
-        showStatus(ctx.view, QStringLiteral("Looking For A Sensor"), ctx.state.busyColor);
+        showStatus(ctx.view, Message::LookingForSensor);
         const SearchResult found = findSensor(ctx.link, ctx.state.lastComPort, searchProgress(ctx));
         ctx.state.linkState = found.linkState;
         skipped = found.skippedPorts;
@@ -48,30 +48,27 @@ bool installationUsable(SetupContext &ctx)
     QList<Control> unusable = unusableEntries(ctx.state.settings);
     if (ctx.state.settings.outputUnit >= 2)
         unusable.removeAll(Control::txtpipeid); // a volume unit does not use the pipe
-    markFields(ctx.view, ctx.state, unusable);
+    markFields(ctx.view, unusable);
     if (!unusable.isEmpty())
-        showStatus(ctx.view, QStringLiteral("Some settings were out of range - Please Re-Check"),
-                   ctx.state.errorColor);
+        showStatus(ctx.view, Message::SettingsLimited);
     return unusable.isEmpty();
 }
 
 void readSensor(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
-    showStatus(ctx.view, QStringLiteral("Reading The Sensor Settings"), state.busyColor);
+    showStatus(ctx.view, Message::ReadingSettings);
     if (!readSettings(ctx, parameterProgress(ctx.view), showIdentity(ctx.view))) {
         state.linkState = LinkState::NoAdaptor;
         resetSensorIdentity(ctx.view);
-        showStatus(ctx.view, QStringLiteral("Could Not Read All Of The Settings - Check Wiring"),
-                   state.errorColor);
+        showStatus(ctx.view, Message::ReadIncomplete);
         return;
     }
     if (state.sensorLevel != 12) {
         if (showReadSettings(state, ctx.view))
-            showStatus(ctx.view, QStringLiteral("Sensor Settings Read "), state.goodColor);
+            showStatus(ctx.view, Message::SettingsRead);
         else
-            showStatus(ctx.view, QStringLiteral("Some Settings Are Incorrect - Try Agian or Manually Edit"),
-                       state.errorColor);
+            showStatus(ctx.view, Message::ReadUnshowable);
         return;
     }
     // A level-12 sensor keeps its loop values in its own unit only; the window's application
@@ -80,12 +77,9 @@ void readSensor(SetupContext &ctx)
         return;
     toDisplayUnits(state);
     if (showSettings(state, ctx.view, false))
-        showStatus(ctx.view,
-                   QStringLiteral("Sensor Settings Read - Make Sure The Application Settings Match The Installation"),
-                   state.goodColor);
+        showStatus(ctx.view, Message::SettingsReadCheckApplication);
     else
-        showStatus(ctx.view, QStringLiteral("Some Settings Could Not Be Read Properly - Try Agian"),
-                   state.errorColor);
+        showStatus(ctx.view, Message::ReadUnshowableLevel12);
 }
 
 // After the closing command the sensor's own answers decide whether the write took. A value it did
@@ -95,31 +89,28 @@ void showWriteCheck(SetupContext &ctx, const std::optional<WriteCheck> &check)
     SetupState &state = ctx.state;
     if (!check || !check->readAll) {
         state.linkState = LinkState::NoAdaptor;
-        showStatus(ctx.view, QStringLiteral("Could Not Write All Of The Settings - Check Power and Wiring"),
-                   state.errorColor);
+        showStatus(ctx.view, Message::WriteIncomplete);
         return;
     }
     for (const Parameter &parameter : check->differing)
-        ctx.view.setBackground(parameter.entry, state.errorColor);
+        ctx.view.setMarked(parameter.entry, true);
     if (check->differing.empty())
-        showStatus(ctx.view, QStringLiteral("Sensor Settings Written"), state.goodColor);
+        showStatus(ctx.view, Message::SettingsWritten);
     else
-        showStatus(ctx.view, QStringLiteral("Sensor Did Not Keep All Of The Settings - Write Again"),
-                   state.errorColor);
+        showStatus(ctx.view, Message::WriteNotKept);
 }
 
 void writeSensor(SetupContext &ctx)
 {
     SetupState &state = ctx.state;
-    showStatus(ctx.view, QStringLiteral("Writing Settings To Sensor"), state.busyColor);
+    showStatus(ctx.view, Message::WritingSettings);
     const ValidationMode mode = state.hasLoopOutput ? ValidationMode::WithLoop : ValidationMode::NoLoop;
     if (!validateEntries(state, ctx.view, mode) || !installationUsable(ctx))
         return;
     const QList<Control> clamped = toSensorUnits(state);
-    markFields(ctx.view, state, clamped);
+    markFields(ctx.view, clamped);
     if (!clamped.isEmpty()) {
-        showStatus(ctx.view, QStringLiteral("Some settings were out of range - Please Re-Check"),
-                   state.errorColor);
+        showStatus(ctx.view, Message::SettingsLimited);
         // Show the limited values, converted back, so the user sees what would have been sent.
         toDisplayUnits(state);
         showSettings(state, ctx.view, false);
@@ -131,7 +122,7 @@ void writeSensor(SetupContext &ctx)
     std::optional<Waits::EndDeferral> untilChecked;
     std::optional<WriteCheck> check;
     if (writeSettings(ctx, sent, parameterProgress(ctx.view), showIdentity(ctx.view), &untilChecked)) {
-        showStatus(ctx.view, QStringLiteral("Checking The Written Settings"), state.busyColor);
+        showStatus(ctx.view, Message::CheckingWrite);
         check = checkWrittenSettings(ctx, sent, parameterProgress(ctx.view));
     }
     if (!check || !check->readAll || !check->differing.empty())
@@ -157,17 +148,17 @@ void resetSensorIdentity(SetupView &view)
 void showLinkResult(SetupContext &ctx, const QList<SkippedPort> &skipped)
 {
     resetSensorIdentity(ctx.view);
-    const QString message = ctx.state.linkState == LinkState::NoSensor
-        ? QStringLiteral("Could Not Talk To Sensor - Check Sensor Type, Power and Wiring")
-        : QStringLiteral("Could Not Find A 7-0410 R2W Adaptor");
-    showStatus(ctx.view, message, ctx.state.errorColor);
+    const Message message = ctx.state.linkState == LinkState::NoSensor
+        ? Message::NoSensor
+        : Message::NoAdaptor;
+    showStatus(ctx.view, message);
     ctx.view.showSkippedPorts(skippedPortLines(skipped));
 }
 
 void readSensorSettings(SetupContext &ctx)
 {
     disableButtons(ctx.view);
-    clearFieldMarks(ctx.view, ctx.state);
+    clearFieldMarks(ctx.view);
     if (connectSensor(ctx))
         readSensor(ctx);
     finishAction(ctx);
@@ -176,7 +167,7 @@ void readSensorSettings(SetupContext &ctx)
 void writeSensorSettings(SetupContext &ctx)
 {
     disableButtons(ctx.view);
-    clearFieldMarks(ctx.view, ctx.state);
+    clearFieldMarks(ctx.view);
     if (connectSensor(ctx))
         writeSensor(ctx);
     finishAction(ctx);
@@ -184,7 +175,7 @@ void writeSensorSettings(SetupContext &ctx)
 
 void requestExit(SetupContext &ctx)
 {
-    clearFieldMarks(ctx.view, ctx.state);
+    clearFieldMarks(ctx.view);
     requestEnd(ctx);
 }
 
@@ -192,6 +183,6 @@ bool requestEnd(SetupContext &ctx)
 {
     if (ctx.link.waits().endProgram())
         return true;
-    showStatus(ctx.view, QStringLiteral("Finishing The Write - Please Wait"), ctx.state.busyColor);
+    showStatus(ctx.view, Message::FinishingWrite);
     return false;
 }

@@ -5,13 +5,6 @@
 #include <QString>
 #include <cstdint>
 
-// A colour as the window keeps it: red in the lowest byte, then green, then blue.
-using ColourValue = std::uint32_t;
-constexpr ColourValue rgbColour(unsigned red, unsigned green, unsigned blue)
-{
-    return (red & 0xFFu) | (green & 0xFFu) << 8 | (blue & 0xFFu) << 16;
-}
-
 constexpr int outputUnitCount = 8;
 constexpr int timeUnitCount = 4;
 
@@ -28,11 +21,6 @@ struct SetupState
     QString unitName[outputUnitCount][timeUnitCount]; // [outputUnit][timeUnit]
     double volumeFactor[outputUnitCount] = {};        // litres per unit
     double timeFactor[timeUnitCount + 1] = {};        // one second in the time unit; the fifth stays 0
-
-    ColourValue normalColor = 0;
-    ColourValue errorColor = 0;
-    ColourValue goodColor = 0;
-    ColourValue busyColor = 0;
 
     QString decimalSep = QStringLiteral(".");
     bool hasLoopOutput = true;

@@ -1,4 +1,5 @@
 #pragma once
+#include "state/Messages.h"
 #include "state/SetupState.h"
 
 #include <QString>
@@ -41,13 +42,12 @@ public:
     virtual void setCurrentIndex(Control list, int row) = 0;
     virtual int count(Control list) const = 0;
 
-    virtual void setBackground(Control control, ColourValue colour) = 0;
-    virtual ColourValue background(Control control) const = 0;
+    // The status line: its kind first (the window shows it as a colour), then its text.
+    virtual void showStatus(MessageKind kind, const QString &text) = 0;
+    // A field marked as refused, or back to normal.
+    virtual void setMarked(Control field, bool marked) = 0;
     virtual void setEnabled(Control control, bool enabled) = 0;
     virtual bool isEnabled(Control control) const = 0;
-
-    // The system's colour for window backgrounds, the source of normalColor.
-    virtual ColourValue systemWindowColour() const = 0;
 
     // While an action runs: a busy cursor over the window (Exit keeps its own), and how far the
     // action has come, as step of total with a text. Neither touches the status line. Busy is set

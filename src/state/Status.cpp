@@ -1,12 +1,11 @@
 #include "state/Status.h"
 
-void showStatus(SetupView &view, const QString &text, ColourValue colour)
+void showStatus(SetupView &view, Message message, const QString &detail)
 {
-    view.setBackground(Control::txtmsg, colour);
-    view.setText(Control::txtmsg, text);
+    view.showStatus(messageKind(message), messageText(message, detail));
 }
 
-void clearFieldMarks(SetupView &view, const SetupState &state)
+void clearFieldMarks(SetupView &view)
 {
     static constexpr Control markable[] = {
         Control::txtlowflowcutoff, Control::txt4ma, Control::txt20ma, Control::txtpipeid,
@@ -16,13 +15,13 @@ void clearFieldMarks(SetupView &view, const SetupState &state)
         Control::cbAverging, Control::cbSensitivity, Control::cbRejection,
     };
     for (Control control : markable)
-        view.setBackground(control, state.normalColor);
+        view.setMarked(control, false);
 }
 
-void markFields(SetupView &view, const SetupState &state, const QList<Control> &fields)
+void markFields(SetupView &view, const QList<Control> &fields)
 {
     for (Control field : fields)
-        view.setBackground(field, state.errorColor);
+        view.setMarked(field, true);
 }
 
 void updateUnitLabels(SetupView &view, const SetupState &state)

@@ -22,16 +22,6 @@
 
 namespace {
 
-QColor toQColor(ColourValue colour)
-{
-    return QColor(colour & 0xFFu, (colour >> 8) & 0xFFu, (colour >> 16) & 0xFFu);
-}
-
-ColourValue fromQColor(const QColor &colour)
-{
-    return rgbColour(colour.red(), colour.green(), colour.blue());
-}
-
 // The file dialog answered in advance: this file to open, nothing to save.
 struct GivenFile : FileDialogs
 {
@@ -54,6 +44,8 @@ Setup::Setup(PortList ports, QWidget *parent)
 {
     m_dialogs.chosen = &m_platformDialogs;
     installAccessibleRoles();
+    // The system's colour for entry backgrounds as the window opens: an unmarked field's, a notice's.
+    m_windowColour = QColor(QApplication::palette().color(QPalette::Active, QPalette::Base).rgb());
     setObjectName(QStringLiteral("Setup"));
     setWindowTitle(QStringLiteral("7_6610 DravoMeter Set Up Program"));
     setWindowIcon(windowIconArt());
@@ -71,9 +63,9 @@ void Setup::connectHandlers()
                 [this, unitList] { runListHandler(unitList, ChangedBy::User); });
     // textEdited, not textChanged: the program showing a record changes nothing the user must check.
     connect(static_cast<QLineEdit *>(control(Control::txtpipeid)), &QLineEdit::textEdited, this,
-            [this] { pipeIdEdited(m_state, *this); });
+            [this] { pipeIdEdited(*this); });
     connect(static_cast<QLineEdit *>(control(Control::txtFactor)), &QLineEdit::textEdited, this,
-            [this] { kFactorEdited(m_state, *this); });
+            [this] { kFactorEdited(*this); });
 
     const std::pair<Control, void (*)(SetupContext &)> actions[] = {
         {Control::cmdReadSensor, readSensorSettings}, {Control::default_, restoreFactorySettings},
@@ -94,7 +86,7 @@ void Setup::runListHandler(Control unitList, ChangedBy by)
     case Control::cbtimeunit: timeUnitChosen(m_state, *this, by); break;
     case Control::cbpipeidunit:
         if (by == ChangedBy::User)
-            pipeUnitChosen(m_state, *this);
+            pipeUnitChosen(*this);
         break;
     default: break; // the other lists have no change handler
     }
@@ -193,16 +185,15 @@ void Setup::announceStatus()
 {
     QWidget *status = control(Control::txtmsg);
     const QString message = text(Control::txtmsg);
-    const ColourValue colour = background(Control::txtmsg);
     QString meaning;
-    if (colour == m_state.errorColor)
+    if (m_statusKind == MessageKind::Error)
         meaning = QStringLiteral("Error: ");
-    else if (colour == m_state.goodColor)
+    else if (m_statusKind == MessageKind::Good)
         meaning = QStringLiteral("Success: ");
-    else if (colour == m_state.busyColor)
+    else if (m_statusKind == MessageKind::Busy)
         meaning = QStringLiteral("Notice: ");
     status->setAccessibleDescription(message.isEmpty() ? status->toolTip() : meaning + message);
-    if (colour == m_state.errorColor && !message.isEmpty()) {
+    if (m_statusKind == MessageKind::Error && !message.isEmpty()) {
         for (Control field : std::as_const(m_unexplainedMarks)) {
             m_markReasons[static_cast<int>(field)] = message;
             describeField(field);
@@ -214,13 +205,12 @@ void Setup::announceStatus()
     QAccessible::updateAccessibility(&shown);
 }
 
-void Setup::noteMark(Control field, ColourValue colour)
+void Setup::noteMark(Control field, bool marked)
 {
     QString &reason = m_markReasons[static_cast<int>(field)];
     m_unexplainedMarks.removeAll(field);
-    const bool marked = colour == m_state.errorColor;
     // Marks come before their message; one set after a red message is already shown takes that one.
-    reason = marked && background(Control::txtmsg) == m_state.errorColor ? text(Control::txtmsg) : QString();
+    reason = marked && m_statusKind == MessageKind::Error ? text(Control::txtmsg) : QString();
     if (marked)
         m_unexplainedMarks << field;
     describeField(field);
@@ -238,7 +228,8 @@ void Setup::describeField(Control field)
             name += QStringLiteral(", ") + text(unit);
     const QString &reason = m_markReasons[static_cast<int>(field)];
     widget->setAccessibleName(name);
-    widget->setAccessibleDescription(reason.isEmpty() ? widget->toolTip() : reason + QStringLiteral(" - ") + widget->toolTip());
+    widget->setAccessibleDescription(reason.isEmpty() ? widget->toolTip()
+                                                      : reason + QStringLiteral(" - ") + widget->toolTip());
 }
 
 int Setup::currentIndex(Control list) const
@@ -268,29 +259,48 @@ void Setup::setCurrentIndex(Control list, int row)
 
 int Setup::count(Control list) const { return this->list(list)->count(); }
 
-void Setup::setBackground(Control control, ColourValue colour)
+QColor Setup::colourOf(MessageKind kind) const
+{
+    switch (kind) {
+    case MessageKind::Busy: return QColor(255, 255, 0);
+    case MessageKind::Good: return QColor(0, 240, 15);
+    case MessageKind::Error: return QColor(255, 0, 0);
+    case MessageKind::Normal:
+    case MessageKind::SkippedPort: break; // never on the status line
+    }
+    return m_windowColour;
+}
+
+void Setup::paintBackground(Control control, MessageKind kind)
 {
     QWidget *widget = this->control(control);
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, toQColor(colour));
+    palette.setColor(QPalette::Base, colourOf(kind));
     widget->setPalette(palette);
-    if (control != Control::txtmsg)
-        noteMark(control, colour);
 }
 
-ColourValue Setup::background(Control control) const
+void Setup::showStatus(MessageKind kind, const QString &text)
 {
-    return fromQColor(this->control(control)->palette().color(QPalette::Base));
+    m_statusKind = kind;
+    paintBackground(Control::txtmsg, kind);
+    setText(Control::txtmsg, text);
+}
+
+void Setup::setMarked(Control field, bool marked)
+{
+    paintBackground(field, marked ? MessageKind::Error : MessageKind::Normal);
+    if (field != Control::txtmsg)
+        noteMark(field, marked);
+}
+
+QColor Setup::background(Control control) const
+{
+    return QColor(this->control(control)->palette().color(QPalette::Base).rgb());
 }
 
 void Setup::setEnabled(Control control, bool enabled) { this->control(control)->setEnabled(enabled); }
 
 bool Setup::isEnabled(Control control) const { return this->control(control)->isEnabled(); }
-
-ColourValue Setup::systemWindowColour() const
-{
-    return fromQColor(QApplication::palette().color(QPalette::Active, QPalette::Base));
-}
 
 void Setup::setBusy(bool busy)
 {

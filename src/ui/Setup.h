@@ -10,6 +10,7 @@
 #include "state/SetupView.h"
 #include "ui/ControlNames.h"
 
+#include <QColor>
 #include <QList>
 #include <QPointer>
 #include <QStringList>
@@ -53,15 +54,21 @@ public:
     int currentIndex(Control list) const override;
     void setCurrentIndex(Control list, int row) override;
     int count(Control list) const override;
-    void setBackground(Control control, ColourValue colour) override;
-    ColourValue background(Control control) const override;
+    void showStatus(MessageKind kind, const QString &text) override;
+    void setMarked(Control field, bool marked) override;
     void setEnabled(Control control, bool enabled) override;
     bool isEnabled(Control control) const override;
-    ColourValue systemWindowColour() const override;
     void setBusy(bool busy) override;
     void showProgress(int step, int total, const QString &text) override;
     void hideProgress() override;
     void showSkippedPorts(const QStringList &lines) override;
+
+    // The colour each kind shows in: yellow, green or red, else the system's entry background
+    // (that of an unmarked field); a marked field shows the colour of an error.
+    QColor colourOf(MessageKind kind) const;
+    // The colour a control's background shows in.
+    QColor background(Control control) const;
+    MessageKind statusKind() const { return m_statusKind; }
 
     QProgressBar *progressBar() const { return m_progress; }
     QLabel *skippedPortsLabel() const { return m_skippedPorts; }
@@ -93,7 +100,8 @@ private:
     // then its tooltip).
     void describeField(Control field);
     // Keeps the reason of each mark: the next red message after the field was marked.
-    void noteMark(Control field, ColourValue colour);
+    void noteMark(Control field, bool marked);
+    void paintBackground(Control control, MessageKind kind);
     // Reads the new message out, with what its colour means, without moving focus.
     void announceStatus();
     void fitUnitLabels();
@@ -125,4 +133,6 @@ private:
     std::array<QString, controlCount> m_captions{};
     std::array<QString, controlCount> m_markReasons{};
     QList<Control> m_unexplainedMarks;
+    QColor m_windowColour;
+    MessageKind m_statusKind = MessageKind::Normal;
 };

@@ -7,8 +7,8 @@
 // The rows of each of the window's lists, blanks included: a row is the value the sensor gets.
 QStringList listRows(Control list);
 
-// The window as the workflows see it, without a widget: a text and colour per control, and
-// the window's list rows. Start-up has run on `state`. No change handler runs.
+// The window as the workflows see it, without a widget: a text per control, the marked fields, the status
+// line's kind, and the window's list rows. Start-up has run on `state`. No change handler runs.
 class FakeView : public SetupView
 {
 public:
@@ -19,19 +19,19 @@ public:
     int currentIndex(Control list) const override;
     void setCurrentIndex(Control list, int row) override { m_text[list] = listRows(list).value(row); }
     int count(Control list) const override { return int(listRows(list).size()); }
-    void setBackground(Control c, ColourValue colour) override { m_colour[c] = colour; }
-    ColourValue background(Control c) const override { return m_colour.count(c) ? m_colour.at(c) : systemWindowColour(); }
+    void showStatus(MessageKind k, const QString &t) override { statusKind = k, m_text[Control::txtmsg] = t; }
+    void setMarked(Control c, bool on) override { marked[c] = on; }
     void setEnabled(Control, bool) override {} // the logic suites press no buttons
     bool isEnabled(Control) const override { return true; }
-    ColourValue systemWindowColour() const override { return rgbColour(255, 255, 254); }
     void setBusy(bool) override {}
     void showProgress(int, int, const QString &) override {}
     void hideProgress() override {}
     void showSkippedPorts(const QStringList &) override {}
 
     SetupState state;
+    MessageKind statusKind = MessageKind::Normal;
+    std::map<Control, bool> marked;
 
 private:
     std::map<Control, QString> m_text;
-    std::map<Control, ColourValue> m_colour;
 };

@@ -13,7 +13,7 @@
 struct StatusEntry
 {
     QString text;
-    ColourValue colour;
+    QColor colour;
     bool buttonsLocked;
     bool operator==(const StatusEntry &o) const { return std::tie(text, colour, buttonsLocked) == std::tie(o.text, o.colour, o.buttonsLocked); }
 };

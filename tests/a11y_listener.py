@@ -6,7 +6,8 @@
 # usage: a11y_listener.py DEMO-PROGRAM   (starts its own X server and private D-Bus and AT-SPI buses)
 import os, shutil, subprocess, sys, tempfile, time
 
-need = [p for p in ('xvfb-run', 'dbus-run-session', '/usr/libexec/at-spi-bus-launcher') if not shutil.which(p)]
+need = [p for p in ('xvfb-run', 'dbus-run-session', '/usr/libexec/at-spi-bus-launcher')
+        if not shutil.which(p)]
 try:
     import pyatspi
     from gi.repository import GLib
@@ -39,27 +40,25 @@ demo = subprocess.Popen([sys.argv[1]], stdout=subprocess.DEVNULL, env=dict(
 wait(lambda: desktop.childCount and desktop[0] and desktop[0].childCount, 'window on the AT-SPI bus')
 app = desktop[0]
 spoken, focused = [], []
-pyatspi.Registry.registerEventListener(
-    lambda e: e.detail1 and e.source.getRole() == pyatspi.ROLE_NOTIFICATION and spoken.append(e.source.description),
-    'object:state-changed:showing')
-pyatspi.Registry.registerEventListener(lambda e: e.detail1 and focused.append(e.source.name), 'object:state-changed:focused')
+listen = pyatspi.Registry.registerEventListener
+listen(lambda e: e.detail1 and e.source.getRole() == pyatspi.ROLE_NOTIFICATION
+       and spoken.append(e.source.description), 'object:state-changed:showing')
+listen(lambda e: e.detail1 and focused.append(e.source.name), 'object:state-changed:focused')
 
-# Every control: a role, a name and a description (a list's edit part is read as the list).
-for o in pyatspi.findAllDescendants(app, lambda o: o.getRole() in (
-        pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_COMBO_BOX, pyatspi.ROLE_TEXT, pyatspi.ROLE_NOTIFICATION)):
-    check(o.parent.getRole() == pyatspi.ROLE_COMBO_BOX or (o.getRoleName() and o.name and o.description), f'{o}')
-button = lambda name: find(app, lambda o: o.getRole() == pyatspi.ROLE_PUSH_BUTTON and o.name == name)
-field = lambda name: find(app, lambda o: o.name == name and o.getRole() in (pyatspi.ROLE_TEXT, pyatspi.ROLE_COMBO_BOX))
-check(field('4mA set point, US gal/min') and find(app, lambda o: o.name == 'Controls' and o.getRole() == pyatspi.ROLE_PANEL), 'units and groups')
+role = lambda name, *roles: find(app, lambda o: o.name == name and o.getRole() in roles)
+button = lambda name: role(name, pyatspi.ROLE_PUSH_BUTTON)
+field = lambda name: role(name, pyatspi.ROLE_TEXT, pyatspi.ROLE_COMBO_BOX)
+check(field('4mA set point, US gal/min') and role('Controls', pyatspi.ROLE_PANEL), 'units and groups')
 path = os.path.join(tempfile.mkdtemp(), 'a11y.bdf')
 
 def fill_dialog(accept):  # what a screen reader user does in the file dialog
     wait(lambda: find(desktop[0], lambda o: o.getRole() == pyatspi.ROLE_DIALOG), 'file dialog')
     dialog = find(app, lambda o: o.getRole() == pyatspi.ROLE_DIALOG)
     wait(lambda: dialog.getState().contains(pyatspi.STATE_ACTIVE), 'dialog active')
-    find(dialog, lambda o: o.getRole() == pyatspi.ROLE_TEXT and o.getState().contains(pyatspi.STATE_FOCUSED)) \
-        .queryEditableText().setTextContents(path)
-    find(dialog, lambda o: o.getRole() == pyatspi.ROLE_PUSH_BUTTON and o.name == accept).queryAction().doAction(0)
+    focused_text = lambda o: o.getRole() == pyatspi.ROLE_TEXT and o.getState().contains(pyatspi.STATE_FOCUSED)
+    find(dialog, focused_text).queryEditableText().setTextContents(path)
+    find(dialog, lambda o: o.getRole() == pyatspi.ROLE_PUSH_BUTTON and o.name == accept) \
+        .queryAction().doAction(0)
 
 def act(name, said, dialog=None):
     start = button(name)
@@ -69,11 +68,11 @@ def act(name, said, dialog=None):
     start.queryAction().doAction(0)
     dialog and fill_dialog(dialog)
     wait(lambda: said in spoken, f'{name}: "{said}" spoken, heard {spoken}')
-    wait(lambda: start.getState().contains(pyatspi.STATE_FOCUSED), f'{name} focused again, focus went {focused}')
+    wait(lambda: start.getState().contains(pyatspi.STATE_FOCUSED), f'{name} focused again: went {focused}')
     check(focused[0] == 'Messages' and 'Exit' not in focused, f'{name}: focus went {focused}')
 
 act('Read Sensor Settings', 'Success: Sensor Settings Read ')
-check(field('Flow/Velocity Units') and field('Averaging Time'), 'lists keep their captions once a row is shown')
+check(field('Flow/Velocity Units') and field('Averaging Time'), 'lists keep their captions with a row shown')
 act('Write Settings To Sensor', 'Success: Sensor Settings Written')
 act('Save Settings To File', 'Success: Settings Saved To File' + path, 'Save')
 act('Load Settings From File', 'Success: Settings Read From File', 'Open')
@@ -81,7 +80,7 @@ pipe = field('Pipe ID')
 pipe.queryEditableText().setTextContents('x')
 message = 'Please Enter A Valid Number For The PipeID'
 act('Write Settings To Sensor', 'Error: ' + message)
-check(pipe.description.startswith(message + ' - Enter The Pipe'), 'marked field says why: ' + pipe.description)
+check(pipe.description.startswith(message + ' - Enter The Pipe'), 'mark says why: ' + pipe.description)
 act('Restore Factory Settings', 'Error: ' + message)  # validation marks it again
 pipe.queryEditableText().setTextContents('44')
 act('Read Sensor Settings', 'Success: Sensor Settings Read ')

@@ -35,13 +35,14 @@ const SensorSettings untouched{7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7};
 const SensorSettings showable{3, 2, 80, 0, 57.25f, 1, 1, 20, 0.5f, 4, 2, 1};
 
 // The record's field behind each box and list.
-const std::map<Control, float SensorSettings::*> numbers = {{Control::txtFactor, &SensorSettings::kFactor},
-    {Control::txtpipeid, &SensorSettings::pipeId}, {Control::txt4ma, &SensorSettings::setpoint4mA},
-    {Control::txt20ma, &SensorSettings::setpoint20mA}, {Control::txtlowflowcutoff, &SensorSettings::lowFlowCutoff}};
-const std::map<Control, std::int16_t SensorSettings::*> rows = {{Control::cboutputunit, &SensorSettings::outputUnit},
-    {Control::cbtimeunit, &SensorSettings::timeUnit}, {Control::cbpipeidunit, &SensorSettings::pipeIdUnit},
-    {Control::cb_k_units, &SensorSettings::kFactorUnit}, {Control::cbAverging, &SensorSettings::averaging},
-    {Control::cbSensitivity, &SensorSettings::sensitivity}, {Control::cbRejection, &SensorSettings::noiseRejection}};
+using S = SensorSettings;
+const std::map<Control, float S::*> numbers = {{Control::txtFactor, &S::kFactor},
+    {Control::txtpipeid, &S::pipeId}, {Control::txt4ma, &S::setpoint4mA},
+    {Control::txt20ma, &S::setpoint20mA}, {Control::txtlowflowcutoff, &S::lowFlowCutoff}};
+const std::map<Control, std::int16_t S::*> rows = {{Control::cboutputunit, &S::outputUnit},
+    {Control::cbtimeunit, &S::timeUnit}, {Control::cbpipeidunit, &S::pipeIdUnit},
+    {Control::cb_k_units, &S::kFactorUnit}, {Control::cbAverging, &S::averaging},
+    {Control::cbSensitivity, &S::sensitivity}, {Control::cbRejection, &S::noiseRejection}};
 bool isList(Control c) { return rows.count(c) > 0; }
 float *numberOf(SensorSettings &s, Control c) { return &(s.*numbers.at(c)); }
 std::int16_t *rowOf(SensorSettings &s, Control c) { return &(s.*rows.at(c)); }
@@ -62,50 +63,60 @@ template <typename Case, std::size_t N> void addLocaleRows(const Case (&cases)[N
             QTest::addRow("%s: %s", qPrintable(locale.name()), cases[row].name) << locale << int(row);
 }
 
-struct ModeCase { const char *name; ValidationMode mode; Control control; const char *text; bool ok; float field; };
+struct ModeCase { const char *name; ValidationMode mode; Control control; const char *text; bool ok;
+                  float field; };
+constexpr ValidationMode loop = ValidationMode::WithLoop, noLoop = ValidationMode::NoLoop,
+                         application = ValidationMode::ApplicationOnly;
 const ModeCase modeCases[] = {
-    {"K with the other separator", ValidationMode::WithLoop, Control::txtFactor, "1#5", false, 0},
-    {"K infinite", ValidationMode::NoLoop, Control::txtFactor, "inf", false, 0},
-    {"pipe beyond single precision", ValidationMode::ApplicationOnly, Control::txtpipeid, "1e39", false, 0},
-    {"cutoff read without loop", ValidationMode::NoLoop, Control::txtlowflowcutoff, "", false, 0},
-    {"cutoff not read for the application", ValidationMode::ApplicationOnly, Control::txtlowflowcutoff, "", true, 7},
-    {"averaging not read for the application", ValidationMode::ApplicationOnly, Control::cbAverging, "x", true, 7},
-    {"20 mA empty without loop is 0", ValidationMode::NoLoop, Control::txt20ma, "", true, 0},
-    {"4 mA text without loop is not read", ValidationMode::NoLoop, Control::txt4ma, "x", true, 7},
-    {"4 mA empty for the application is 0", ValidationMode::ApplicationOnly, Control::txt4ma, "", true, 0},
+    {"K with the other separator", loop, Control::txtFactor, "1#5", false, 0},
+    {"K infinite", noLoop, Control::txtFactor, "inf", false, 0},
+    {"pipe beyond single precision", application, Control::txtpipeid, "1e39", false, 0},
+    {"cutoff read without loop", noLoop, Control::txtlowflowcutoff, "", false, 0},
+    {"cutoff not read for the application", application, Control::txtlowflowcutoff, "", true, 7},
+    {"averaging not read for the application", application, Control::cbAverging, "x", true, 7},
+    {"20 mA empty without loop is 0", noLoop, Control::txt20ma, "", true, 0},
+    {"4 mA text without loop is not read", noLoop, Control::txt4ma, "x", true, 7},
+    {"4 mA empty for the application is 0", application, Control::txt4ma, "", true, 0},
 };
 
 // Every box starts with "12", left there by an installation value out of range. No text: the value
 // cannot be shown, and is left empty and marked; a list row outside its list is never replaced by another.
-struct ShowCase { const char *name; Control control; float value; bool ok; const char *text; float stored = 0; };
+struct ShowCase { const char *name; Control control; float value; bool ok; const char *text;
+                  float stored = 0; };
+const float notANumber = float(qQNaN()), infinite = float(qInf());
 const ShowCase showCases[] = {
     {"K on the lower bound", Control::txtFactor, 0.0001f, false, "12", 0.0001f},
     {"K above it, rounded onto it", Control::txtFactor, 0.00011f, true, "0.0001", 0.0001f},
     {"K on the upper bound in single precision", Control::txtFactor, 999999.125f, false, "12", 999999.125f},
     {"K below it", Control::txtFactor, 999999, true, "999999", 999999},
-    {"K not a number", Control::txtFactor, float(qQNaN()), false, "12", float(qQNaN())},
+    {"K not a number", Control::txtFactor, notANumber, false, "12", notANumber},
     {"pipe on the upper bound", Control::txtpipeid, 5000, false, "12", 5000},
     {"pipe below it", Control::txtpipeid, 4999.5f, true, "4999.5", 4999.5f},
     {"4 mA rounded to four decimals", Control::txt4ma, 1.23456f, true, "1.2346", 1.2346f},
     {"4 mA tiny negative, no minus sign", Control::txt4ma, -0.00004f, true, "0", 0},
     {"20 mA tie to even", Control::txt20ma, 0.03125f, true, "0.0312", 0.0312f},
-    {"cutoff longer than the box takes", Control::txtlowflowcutoff, -123.4567f, true, "-123.4567", -123.4567f},
-    {"20 mA beyond single precision", Control::txt20ma, float(qInf()), false, "", float(qInf())},
-    {"cutoff not a number", Control::txtlowflowcutoff, float(qQNaN()), false, "", float(qQNaN())},
+    {"cutoff longer than its box", Control::txtlowflowcutoff, -123.4567f, true, "-123.4567", -123.4567f},
+    {"20 mA beyond single precision", Control::txt20ma, infinite, false, "", infinite},
+    {"cutoff not a number", Control::txtlowflowcutoff, notANumber, false, "", notANumber},
     {"no output unit", Control::cboutputunit, -1, false, ""},
     {"averaging past the list", Control::cbAverging, 11, false, ""},
     {"noise rejection past the list", Control::cbRejection, 2, false, ""},
 };
 
-const double area100mm = 0.0078539750;
+const double area100mm = 0.0078539750, area4inch = 0.0508 * 0.0508 * 3.14159;
 // An infinity is close to nothing but itself.
-bool close(double a, double b) { return a == b || (std::isfinite(a - b) && std::fabs(a - b) <= 1e-6 * std::max(std::fabs(a), std::fabs(b)) + 1e-12); }
+bool close(double a, double b)
+{
+    const double d = std::fabs(a - b);
+    return a == b || (std::isfinite(d) && d <= 1e-6 * std::max(std::fabs(a), std::fabs(b)) + 1e-12);
+}
 
 // Units, pipe and K-factor (the record's order), the user's loop values: 4 mA, 20 mA, cutoff.
-SensorSettings litrePerSecond(float at4mA, float at20mA, float cutoff) { return {3, 0, 100, 0, 100, 1, at4mA, at20mA, cutoff}; }
+SensorSettings litrePerSecond(float a, float b, float c) { return {3, 0, 100, 0, 100, 1, a, b, c}; }
 constexpr Control at4 = Control::txt4ma, at20 = Control::txt20ma, cut = Control::txtlowflowcutoff;
 // The sensor's values expected, and the boxes marked as clamped.
-struct ScaleCase { const char *name; SensorSettings user; bool loop; float at4mA, at20mA, cutoff; QList<Control> marked; };
+struct ScaleCase { const char *name; SensorSettings user; bool loop; float at4mA, at20mA, cutoff;
+                   QList<Control> marked; };
 const ScaleCase scaleCases[] = {
     {"liter/min", {3, 1, 100, 0, 100, 1, 0, 5, 0}, true, 0, 5 / 60.0f, 0, {}},
     {"US gal/min at pulses/gallon", {5, 1, 100, 0, 100, 0, 0, 300, 0}, true, 0, 5, 0, {}},
@@ -113,18 +124,18 @@ const ScaleCase scaleCases[] = {
     {"feet^3/sec", {4, 0, 100, 0, 100, 1, 0, 0.1f, 0}, true, 0, 2.8316847f, 0, {}},
     {"acre in/hour", {7, 2, 100, 0, 100, 1, 0, 0.036f, 0}, true, 0, 1.027901546f, 0, {}},
     {"meter/sec in 100 mm", {0, 0, 100, 0, 1, 1, 0, 1, 0}, true, 0, float(area100mm * 10), 0, {}},
-    {"feet/sec in 4 inch", {1, 0, 4, 1, 1, 1, 0, 3.2808399f, 0}, true, 0, float(0.0508 * 0.0508 * 3.14159 * 10), 0, {}},
+    {"feet/sec in 4 inch", {1, 0, 4, 1, 1, 1, 0, 3.2808399f, 0}, true, 0, float(area4inch * 10), 0, {}},
     {"-10.5 and 10.5 pass", litrePerSecond(-10.5f, 10.5f, 0), true, -10.5f, 10.5f, 0, {}},
     {"-11 clamps to -10, 10.6 to 10", litrePerSecond(-11, 10.6f, 0), true, -10, 10, 0, {at4, at20}},
-    {"NaN set point becomes 0", litrePerSecond(float(qQNaN()), float(qInf()), 0), true, 0, 10, 0, {at4, at20}},
+    {"NaN set point becomes 0", litrePerSecond(notANumber, infinite, 0), true, 0, 10, 0, {at4, at20}},
     {"R2W cutoff 5.5 passes", litrePerSecond(0, 0, 5.5f), false, 0, 0, 5.5f, {}},
     {"R2W cutoff 5.6 clamps to 5", litrePerSecond(0, 0, 5.6f), false, 0, 0, 5, {cut}},
     {"loop cutoff up to the larger set point", litrePerSecond(-8, 2, 8), true, -8, 2, 8, {}},
     {"loop cutoff above it becomes 0.05", litrePerSecond(0, 5, 6), true, 0, 5, 0.05f, {cut}},
     {"loop limit taken after clamping", litrePerSecond(-20, 2, 10.2f), true, -10, 2, 0.05f, {at4, cut}},
-    {"loop cutoff above tiny set points becomes 0", litrePerSecond(0, 0.04f, 0.045f), true, 0, 0.04f, 0, {cut}},
+    {"cutoff above tiny set points becomes 0", litrePerSecond(0, 0.04f, 0.045f), true, 0, 0.04f, 0, {cut}},
     {"negative cutoff", litrePerSecond(0, 5, -1), true, 0, 5, 0, {cut}},
-    {"NaN cutoff", litrePerSecond(0, 5, float(qQNaN())), false, 0, 5, 0, {cut}},
+    {"NaN cutoff", litrePerSecond(0, 5, notANumber), false, 0, 5, 0, {cut}},
 };
 
 } // namespace
@@ -150,7 +161,8 @@ private slots:
                 QVERIFY(view.statusKind == MessageKind::Error);
                 for (int i = 0; i < int(std::size(steps)); ++i) {
                     const Control c = std::get<0>(steps[i]);
-                    QCOMPARE(fieldOf(state.settings, c), i < failing ? fieldOf(valid, c) : i == failing ? 0 : 7);
+                    const double expected = i < failing ? fieldOf(valid, c) : i == failing ? 0 : 7;
+                    QCOMPARE(fieldOf(state.settings, c), expected);
                     const bool performance = c >= Control::cbAverging && c <= Control::cbRejection;
                     QCOMPARE(view.marked[c], i == failing && !performance);
                 }
@@ -222,9 +234,8 @@ private slots:
             QVERIFY2(toSensorUnits(state) == c.marked && close(state.sensor4mA, c.at4mA)
                          && close(state.sensor20mA, c.at20mA) && close(state.sensorCutoff, c.cutoff), c.name);
             toDisplayUnits(state);
-            const SensorSettings &s = state.settings;
-            QVERIFY2(!c.marked.isEmpty() || (close(s.setpoint4mA, c.user.setpoint4mA) && close(s.setpoint20mA, c.user.setpoint20mA)
-                                             && close(s.lowFlowCutoff, c.user.lowFlowCutoff)), c.name);
+            for (auto field : {&S::setpoint4mA, &S::setpoint20mA, &S::lowFlowCutoff})
+                QVERIFY2(!c.marked.isEmpty() || close(state.settings.*field, c.user.*field), c.name);
         }
     }
 
@@ -234,8 +245,8 @@ private slots:
         // area, no pipe an area of 1, a result beyond single precision an infinity (never shown).
         const std::pair<SensorSettings, double> toDisplay[] = {
             {{3, 1, 100, 0, 0, 1}, 99999}, {{5, 1, 100, 0, 0, 0}, 99999 / 3.7854118},
-            {{0, 2, 100, 0, 0.0000099f, 1}, 99999 / 1000.0 / area100mm}, {{1, 0, 0, 0, 1000, 1}, 0.1 / 1000 * 3.2808399},
-            {{0, 3, 2e-13f, 0, 0.00002f, 0}, qInf()},
+            {{0, 2, 100, 0, 0.0000099f, 1}, 99999 / 1000.0 / area100mm},
+            {{1, 0, 0, 0, 1000, 1}, 0.1 / 1000 * 3.2808399}, {{0, 3, 2e-13f, 0, 0.00002f, 0}, qInf()},
         };
         FakeView view;
         SetupState &state = view.state;
@@ -243,8 +254,9 @@ private slots:
             state.settings = units;
             state.sensor4mA = state.sensor20mA = state.sensorCutoff = 1;
             toDisplayUnits(state);
-            for (float got : {state.settings.setpoint4mA, state.settings.setpoint20mA, state.settings.lowFlowCutoff})
-                QVERIFY2(std::isinf(user) ? got == float(user) : close(got, user), qPrintable(QString::number(got)));
+            const SensorSettings &s = state.settings;
+            for (float got : {s.setpoint4mA, s.setpoint20mA, s.lowFlowCutoff})
+                QVERIFY2(close(got, user), qPrintable(QString::number(got)));
         }
 
         // Units outside the tables convert nothing and are never read past a table.

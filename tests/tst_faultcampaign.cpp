@@ -1,4 +1,4 @@
-// Every simulated fault on every command of both levels, through the window: what the user is told, what is stored.
+// Every simulated fault on every command of both levels, through the window: what is told, what stored.
 #include "WindowRig.h"
 #include "protocol/ParameterTable.h"
 
@@ -26,11 +26,14 @@ QString outcome(const Scenario &s)
         return QStringLiteral("Sensor Did Not Keep All Of The Settings - Write Again");
     if (s.stage >= Stage::Write) {
         const bool passes = s.stage == Stage::Check ? f == SimFault::Extra
-            : f == SimFault::NoAnswer || f == SimFault::Garbage || f == SimFault::Extra || f == SimFault::Late;
-        return passes ? "Sensor Settings Written" : "Could Not Write All Of The Settings - Check Power and Wiring";
+            : f == SimFault::NoAnswer || f == SimFault::Garbage || f == SimFault::Extra
+                || f == SimFault::Late;
+        return passes ? "Sensor Settings Written"
+                      : "Could Not Write All Of The Settings - Check Power and Wiring";
     }
     const bool whole = s.command.param != levelProbeParameter ? f == SimFault::Extra
-        : s.level == 12 ? f == SimFault::Refuse || f == SimFault::Extra : f != SimFault::Refuse && f != SimFault::HangUp;
+        : s.level == 12 ? f == SimFault::Refuse || f == SimFault::Extra
+                        : f != SimFault::Refuse && f != SimFault::HangUp;
     if (!whole)
         return QStringLiteral("Could Not Read All Of The Settings - Check Wiring");
     return s.level == 20 ? "Sensor Settings Read "
@@ -58,7 +61,8 @@ struct Rig : WindowRig
         // the echo short, which fails on the echo alone.
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("lost:")));
         sim.config().faults = {{fault.op, fault.param, SimFault::NoAnswer}};
-        watch = onCommand(sim, commandStart(fault), [this] { QTimer::singleShot(30, &sim, &SimulatedPort::hangUp); });
+        const auto hangUp = [this] { QTimer::singleShot(30, &sim, &SimulatedPort::hangUp); };
+        watch = onCommand(sim, commandStart(fault), hangUp);
     }
     std::unique_ptr<QTimer> watch; // the line, for the command to unplug after
 
@@ -89,12 +93,13 @@ private slots:
     void campaign_data()
     {
         QTest::addColumn<Scenario>("scenario");
-        const char *stageNames[] = {"identify", "read", "write", "check"};
-        const char *faultNames[] = {"Refuse", "Silent", "NoAnswer", "Garbage", "Truncated", "Extra", "Late", "HangUp"};
+        const char *stages[] = {"identify", "read", "write", "check"};
+        const char *faults[] = {"Refuse", "Silent", "NoAnswer", "Garbage", "Truncated", "Extra", "Late",
+                                "HangUp"};
         for (int level : {12, 20}) {
-            const auto add = [level, &stageNames, &faultNames](Stage stage, int op, int param, bool readBack) {
+            const auto add = [&, level](Stage stage, int op, int param, bool readBack) {
                 for (int f = int(SimFault::Refuse); f <= int(SimFault::HangUp); ++f)
-                    QTest::addRow("%d %s $%d,%d %s", level, stageNames[int(stage)], op, param, faultNames[f - 1])
+                    QTest::addRow("%d %s $%d,%d %s", level, stages[int(stage)], op, param, faults[f - 1])
                         << Scenario{level, stage, {op, param, SimFault(f)}, readBack};
             };
             const LevelTable &table = tableForLevel(std::int16_t(level));
@@ -112,7 +117,7 @@ private slots:
     {
         QFETCH(Scenario, scenario);
         const QString message = outcome(scenario);
-        const bool done = !message.startsWith("Could Not"), good = done && !message.startsWith("Sensor Did Not");
+        const bool done = !message.startsWith("Could Not"), good = done && !message.startsWith("Sensor Did");
         const bool writing = scenario.stage >= Stage::Write;
         const int level = scenario.level;
         const std::vector<Parameter> &parameters = tableForLevel(std::int16_t(level)).parameters;
@@ -142,10 +147,12 @@ private slots:
         // The writes before the fault (all when done) stored their values, none after it was sent.
         bool beforeFault = true;
         for (const Parameter &p : parameters) {
-            const bool faulted = scenario.stage == Stage::Write && p.number == scenario.command.param; // the simulator's business
+            // What the faulted write stored is the simulator's business.
+            const bool faulted = scenario.stage == Stage::Write && p.number == scenario.command.param;
             beforeFault = beforeFault && !faulted;
             if (writing && !faulted)
-                QCOMPARE(rig.sim.sensor().value(p.number), beforeFault || done ? m_stored[level][p.number] : untouched(p));
+                QCOMPARE(rig.sim.sensor().value(p.number),
+                         beforeFault || done ? m_stored[level][p.number] : untouched(p));
         }
         if (!writing && done)
             QCOMPARE(shownTexts(rig.window), m_shown[level]);
@@ -153,8 +160,7 @@ private slots:
             QCOMPARE(rig.window.text(Control::txtserialnum), QStringLiteral("Not Read"));
     }
 
-    // A search cut off by unplugging: the buttons come back, the identity found before is gone, and the next
-    // click searches again.
+    // A search cut off by unplugging: the buttons come back, the identity found is gone, a click searches.
     void failedSearches()
     {
         Rig rig(20, {0, 0, SimFault::HangUp}, false);

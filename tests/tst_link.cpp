@@ -21,7 +21,8 @@ bool isFree(const QString &path) { return QSerialPort(path).open(QIODevice::Read
 // A link whose COM1 is the given simulated port, already open as a search would leave it.
 struct OpenRig
 {
-    explicit OpenRig(const SimConfig &config = {}) : sim(sims.add(1, config)), rig(fixedPorts(sims.devicePaths()))
+    explicit OpenRig(const SimConfig &config = {})
+        : sim(sims.add(1, config)), rig(fixedPorts(sims.devicePaths()))
     {
         QVERIFY(rig.link.openPort(1) == PortOpening::Opened);
     }
@@ -38,7 +39,8 @@ QList<tcflag_t> framesAsked;
 extern "C" int tcsetattr(int fd, int actions, const termios *line)
 {
     framesAsked << (line->c_cflag & (CSIZE | PARENB | PARODD));
-    static const auto system = reinterpret_cast<int (*)(int, int, const termios *)>(dlsym(RTLD_NEXT, "tcsetattr"));
+    using Call = int (*)(int, int, const termios *);
+    static const auto system = reinterpret_cast<Call>(dlsym(RTLD_NEXT, "tcsetattr"));
     return system(fd, actions, line);
 }
 
@@ -60,14 +62,15 @@ class LinkTest : public QObject
 {
     Q_OBJECT
 private slots:
-    // Device order on both platforms, the line as opened and reopened, which numbers open (missing, unconfigured or beyond
-    // the list fail), and an open port's number and device kept through re-read lists.
+    // Device order on both platforms, the line as opened and reopened, which numbers open (missing,
+    // unconfigured or beyond the list fail), and an open port's number and device kept through re-read lists.
     void serialPort()
     {
         // Made-up lists of both platforms, given and ordered; "*": the system says the port hangs on USB.
-        const char *lists[][2] = {{"/dev/ttyS10 /dev/ttyS2 /dev/rfcomm /dev/ttyUSB1 /dev/ttyACM0 /dev/ttyUSB0",
-                                   "/dev/ttyACM0 /dev/ttyUSB0 /dev/ttyUSB1 /dev/rfcomm /dev/ttyS2 /dev/ttyS10"},
-                                  {"COM1 COM12* COM3 COM2* COM10", "COM2 COM12 COM1 COM3 COM10"}};
+        const char *lists[][2] = {
+            {"/dev/ttyS10 /dev/ttyS2 /dev/rfcomm /dev/ttyUSB1 /dev/ttyACM0 /dev/ttyUSB0",
+             "/dev/ttyACM0 /dev/ttyUSB0 /dev/ttyUSB1 /dev/rfcomm /dev/ttyS2 /dev/ttyS10"},
+            {"COM1 COM12* COM3 COM2* COM10", "COM2 COM12 COM1 COM3 COM10"}};
         for (const auto &[given, expected] : lists) {
             QList<SystemPort> ports;
             for (const QString &name : QString::fromLatin1(given).split(' '))
@@ -99,7 +102,7 @@ private slots:
         QVERIFY(rig.link.isOpen() && rig.port.devicePath(1).isEmpty() && rig.port.devicePath(2) == com2);
     }
 
-    // Pauses are never early and burn no CPU; the first restarts the timer and so abandons the 150 ms time-out before it.
+    // Pauses are never early and burn no CPU; the first restarts the timer, abandoning the 150 ms time-out.
     void waits()
     {
         Waits waits;
@@ -111,7 +114,7 @@ private slots:
             clock.start();
             waits.pause(ms);
             const double took = clock.nsecsElapsed() / 1e6;
-            QVERIFY2(took >= ms && took < ms + 20, qPrintable(QStringLiteral("pause(%1): %2 ms").arg(ms).arg(took)));
+            QVERIFY2(took >= ms && took < ms + 20, qPrintable(QString("pause(%1): %2 ms").arg(ms).arg(took)));
         }
         QCOMPARE(fired.count(), 9);
         QVERIFY2(cpuSeconds() - cpuBefore < 0.02, qPrintable(QString::number(cpuSeconds() - cpuBefore)));
@@ -121,15 +124,15 @@ private slots:
     // and "#" the line lost; `left` counts the characters not taken, which the next transaction clears.
     void replyAssembler()
     {
-        struct Case { const char *cmd; int count; const char *arrives; const char *answer; bool echo, ended; int left; };
+        struct Case { const char *cmd; int count; const char *arrives, *answer; bool echo, ended; int left; };
         const Case cases[] = {
-            {"$1,13\r", 4, "$1,13\r2\rXY", "2", true, true, 2},                // extra characters stay
-            {"$1,13\r", 4, "$1,13\r|2\r", "", true, false, 2},                 // echo only; a late answer stays
-            {"$1,13\r", 4, "$1,|", "", false, false, 0},                       // half an echo
-            {"$1,3\r", 4, "$1,3\r87654321V\r", "87654", true, true, 5},        // count + cmdLen + 1 characters at most
-            {"$1,13\r", 0, "$1,13\r2\r", "", false, false, 8},                 // count 0 reads nothing
-            {"$1,13", 4, "$1,132\r3\r", "2", true, true, 2},                   // no echo's CR: the first one ends
-            {"$1,13\r", 4, "$1,13\r2\r#", "", false, false, 0},                // a lost line voids even a whole answer
+            {"$1,13\r", 4, "$1,13\r2\rXY", "2", true, true, 2},         // extra characters stay
+            {"$1,13\r", 4, "$1,13\r|2\r", "", true, false, 2},          // echo only; a late answer stays
+            {"$1,13\r", 4, "$1,|", "", false, false, 0},                // half an echo
+            {"$1,3\r", 4, "$1,3\r87654321V\r", "87654", true, true, 5}, // count + cmdLen + 1 at most
+            {"$1,13\r", 0, "$1,13\r2\r", "", false, false, 8},          // count 0 reads nothing
+            {"$1,13", 4, "$1,132\r3\r", "2", true, true, 2},            // no echo's CR: the first one ends
+            {"$1,13\r", 4, "$1,13\r2\r#", "", false, false, 0},         // a lost line voids any answer
         };
         for (const Case &c : cases) {
             ReplyAssembler assembler(QString::fromLatin1(c.cmd), c.count);
@@ -143,13 +146,13 @@ private slots:
             }
             const Reply reply = assembler.reply();
             QVERIFY2(assembler.complete() && reply.answer == c.answer && reply.echoComplete == c.echo
-                         && reply.answerEnded == c.ended && left == c.left, qPrintable(QString::number(&c - cases)));
+                         && reply.answerEnded == c.ended && left == c.left, c.arrives);
         }
     }
 
-    // What only a real port shows: a reply ends as soon as its CR is in ("$1,28" and its answer: ten characters
-    // at 1.04 ms, 3 ms latency), a late one costs the time-out, 25 ms end each; waits burn no CPU, not even on
-    // a lost line (which closes the port), and what is left or comes late is cleared before the next command.
+    // What only a real port shows: a reply ends as soon as its CR is in ("$1,28" and its answer: ten
+    // characters at 1.04 ms, 3 ms latency), a late one costs the time-out, 25 ms end each; waits burn no
+    // CPU, even on a lost line (which closes the port); what is left or late is cleared before the next.
     void transact()
     {
         const struct { SimFault fault; int param; const char *answer; int ms; } cases[] = {
@@ -166,18 +169,19 @@ private slots:
             const double cpuBefore = cpuSeconds();
             const Reply reply = r.transact(cmd, 10);
             const qint64 elapsed = clock.elapsed();
-            QVERIFY2(reply.answer == c.answer && reply.echoComplete != lost && elapsed >= c.ms && elapsed < c.ms + 55,
-                     qPrintable(QStringLiteral("%1: %2 ms").arg(cmd.trimmed()).arg(elapsed)));
+            QVERIFY2(reply.answer == c.answer && reply.echoComplete != lost,
+                     qPrintable(QString("%1: %2 ms").arg(cmd.trimmed()).arg(elapsed)));
+            QVERIFY2(elapsed >= c.ms && elapsed < c.ms + 55, qPrintable(QString::number(elapsed)));
             QCOMPARE(r.rig.link.isOpen(), !lost);
             for (int i = 0; i < 2; ++i)
-                QCOMPARE(r.transact(QStringLiteral("$1,14\r")).answer, lost ? QString() : QStringLiteral("3"));
+                QCOMPARE(r.transact("$1,14\r").answer, lost ? QString() : QStringLiteral("3"));
             QVERIFY2(cpuSeconds() - cpuBefore < 0.02, "a wait spins");
         }
     }
 
-    // COM2, still open after a failed exchange, is checked as it is; its adaptor has no sensor behind it. COM3's
-    // sensor answers "0", COM4 answers "Hello" with a CR, COM5 after the time-out; COM6 answers after the 110 ms
-    // pause, within the time-out that follows it, but has no sensor. Each is closed again: no sensor found.
+    // COM2, still open after a failed exchange, is checked as it is; its adaptor has no sensor behind it.
+    // COM3's sensor answers "0", COM4 answers "Hello" with a CR, COM5 after the time-out; COM6 answers after
+    // the 110 ms pause, within the time-out that follows it, but has no sensor. Each is closed: none found.
     void search()
     {
         SimConfig ports[] = {adaptorOnly(), {}, {}, {}, adaptorOnly()};

@@ -13,10 +13,10 @@
 
 namespace {
 
-const QString someNotRead = QStringLiteral("Some Settings Were Not Read Correctly - Recheck All Settings");
+const QString notRead = QStringLiteral("Some Settings Were Not Read Correctly - Recheck All Settings");
 const QString readFine = QStringLiteral("Settings Read From File");
 const QString outsideRange = QStringLiteral("Some Settings Are Out Of Range - Please Check");
-const QByteArray earlierFile(100, 'x');
+const QByteArray old(100, 'x');
 
 QByteArray readAll(const QString &path)
 {
@@ -34,7 +34,7 @@ const SensorSettings goodRecord{3, 0, 100, 0, 100, 1, 0, 5, 0.05f, 4, 2, 1}; // 
 
 struct Rig : FileDialogs
 {
-    explicit Rig(const QStringList &ports = SimPorts().devicePaths()) : window(ports), status(window) { window.setFileDialogs(*this); }
+    Rig() : window(SimPorts().devicePaths()), status(window) { window.setFileDialogs(*this); }
     std::optional<QString> openSettingsFile() override { return answer; }
     std::optional<QString> saveSettingsFile() override { return beforeDialog = status.texts(), answer; }
     void click(Control button) { QTest::mouseClick(window.control(button), Qt::LeftButton); }
@@ -42,7 +42,7 @@ struct Rig : FileDialogs
     QStringList shown() const // every entry and unit label
     {
         QMap<Control, QString> texts = shownTexts(window);
-        texts.removeIf([](auto text) { return text.key() >= Control::txtserialnum && text.key() <= Control::txtmsg; });
+        texts.removeIf([](auto t) { return t.key() >= Control::txtserialnum && t.key() <= Control::txtmsg; });
         return texts.values();
     }
     QString load(const QByteArray &bytes)
@@ -80,8 +80,8 @@ private slots:
     void recordIsPackedLittleEndian()
     {
         const SensorSettings s{-1, 2, 101.6f, 1, 65.7667f, -3, -2.5f, 7.25f, 0.125f, 9, 4, 32767};
-        QCOMPARE(encodeSettingsRecord(s),
-                 QByteArray::fromHex("ffff 0200 3333cb42 0100 8d888342 fdff 000020c0 0000e840 0000003e 0900 0400 ff7f"));
+        QCOMPARE(encodeSettingsRecord(s), QByteArray::fromHex("ffff 0200 3333cb42 0100 8d888342 fdff 000020c0"
+                                                              " 0000e840 0000003e 0900 0400 ff7f"));
     }
     void fileButtons_data();
     void fileButtons();
@@ -95,6 +95,7 @@ void SettingsFilesTest::fileButtons_data()
 {
     QTest::addColumn<Click>("click");
     const Control load = Control::Read_file, save = Control::Save_settings;
+    const QByteArray good = encodeSettingsRecord(goodRecord);
     const auto patched = [](int offset, auto value) { // goodRecord with the field at `offset` replaced
         QByteArray bytes = encodeSettingsRecord(goodRecord);
         qToLittleEndian(value, bytes.data() + offset);
@@ -106,26 +107,26 @@ void SettingsFilesTest::fileButtons_data()
             click.kFactor.replace('.', locale.decimalPoint());
             QTest::addRow("%s %s", qPrintable(locale.name()), qPrintable(name)) << click;
         };
-        add("load cancelled, K-factor typed with 5 decimals", {load, {}, {}, "Read Cancelled", true, "1.23456"});
+        add("load cancelled, K-factor with 5 decimals", {load, {}, {}, "Read Cancelled", true, "1.23456"});
         add("save cancelled", {save, {}, {}, "Save Cancelled"});
-        add("load .txt", {load, "a.txt", earlierFile, "Sorry, Wrong type of file, please select again !"});
-        add("save .txt", {save, "a.txt", earlierFile, "Sorry, Extension must be .bdf, please save again ! %1"});
+        add("load .txt", {load, "a.txt", old, "Sorry, Wrong type of file, please select again !"});
+        add("save .txt", {save, "a.txt", old, "Sorry, Extension must be .bdf, please save again ! %1"});
         add("load missing", {load, "missing.BdF", {}, "Sorry, Could Not Open File"});
         add("save to missing folder",
             {save, "missing/a.bdf", {}, "Sorry, Could Not Open File, try again with at writable location"});
-        add("save fails writing", {save, "A.BDF", earlierFile, "Sorry, could Not Write File, try a different folder"});
-        add("load short file", {load, "a.bdf", encodeSettingsRecord(goodRecord).chopped(1),
-                                "Sorry, Could Not Read File, please manually enter settings"});
-        add("load longer file", {load, "a.bdf", encodeSettingsRecord(goodRecord) + QByteArray(30, '\xff'), readFine});
-        for (int at : {4, 10, 16, 20, 24}) // the five numbers; loop values (from 16) load, but not beyond the sensor
+        add("save fails", {save, "A.BDF", old, "Sorry, could Not Write File, try a different folder"});
+        add("load short file",
+            {load, "a.bdf", good.chopped(1), "Sorry, Could Not Read File, please manually enter settings"});
+        add("load longer file", {load, "a.bdf", good + QByteArray(30, '\xff'), readFine});
+        for (int at : {4, 10, 16, 20, 24}) // five numbers; loop values (16 on) load, unless past the sensor
             for (float v : {NAN, INFINITY, -100.0f, std::numeric_limits<float>::max()})
                 add(QString("float at %1: %2").arg(at).arg(v),
-                    {load, "a.bdf", patched(at, v), at >= 16 && qIsFinite(v) ? readFine : someNotRead, false});
+                    {load, "a.bdf", patched(at, v), at >= 16 && qIsFinite(v) ? readFine : notRead, false});
         for (int at : {0, 2, 8, 14, 28, 30, 32}) // the seven list rows, each left unchosen
             for (qint16 v : {-1, 11})
-                add(QString("row at %1: %2").arg(at).arg(v), {load, "a.bdf", patched(at, v), someNotRead, false});
-        add("pipe ID on its bound", {load, "a.bdf", patched(4, 0.01f), someNotRead, false});
-        add("K-factor rounds onto its bound", {save, "a.bdf", earlierFile, outsideRange, false, "0.00011"});
+                add(QString("row at %1: %2").arg(at).arg(v), {load, "a.bdf", patched(at, v), notRead, false});
+        add("pipe ID on its bound", {load, "a.bdf", patched(4, 0.01f), notRead, false});
+        add("K-factor rounds onto its bound", {save, "a.bdf", old, outsideRange, false, "0.00011"});
     }
 }
 
@@ -154,35 +155,37 @@ void SettingsFilesTest::fileButtons()
     setrlimit(RLIMIT_FSIZE, &previous);
 
     const SetupState &state = rig.window.state();
-    for (const StatusEntry &entry : rig.status.entries()) // the five buttons off while the click runs, on after
+    for (const StatusEntry &entry : rig.status.entries()) // the buttons off while the click runs, on after
         QVERIFY2(entry.buttonsLocked, qPrintable(entry.text));
     QVERIFY(actionButtonsEnabled(rig.window));
     QCOMPARE(rig.last(), QString(click.message).replace("%1", path));
-    QCOMPARE(rig.status.entries().last().colour, rig.window.colourOf(click.name.isEmpty() ? MessageKind::Busy
-             : click.message == readFine ? MessageKind::Good : MessageKind::Error));
+    const MessageKind kind = click.name.isEmpty() ? MessageKind::Busy
+                             : click.message == readFine ? MessageKind::Good : MessageKind::Error;
+    QCOMPARE(rig.status.entries().last().colour, rig.window.colourOf(kind));
     if (click.button == Control::Read_file && !click.name.isEmpty()) {
         QCOMPARE(rig.status.texts().mid(0, 2), QStringList({"The File Name Is:", path}));
         Rig given; // `dravometer-setup FILE`, FILE relative: as the button, and the button's own dialog after
         given.fill();
         given.status.clear();
-        given.window.loadSettingsFile(CommandLine({"dravometer-setup", QDir().relativeFilePath(path)}).settingsFile());
+        const CommandLine line({"dravometer-setup", QDir().relativeFilePath(path)});
+        given.window.loadSettingsFile(line.settingsFile());
         QCOMPARE(given.status.entries(), rig.status.entries());
         QCOMPARE(given.shown(), rig.shown());
         given.answer.reset();
         given.click(Control::Read_file);
         QCOMPARE(given.last(), "Read Cancelled");
     }
-    if (!QStringList{readFine, someNotRead, outsideRange}.contains(click.message))
+    if (!QStringList{readFine, notRead, outsideRange}.contains(click.message))
         QCOMPARE(rig.shown(), before);
     QCOMPARE(readAll(path), click.content);
 
     // Then saved over an earlier file, clickable only with the buttons back on: refused, or a round trip.
-    writeAll(*(rig.answer = rig.dir.filePath("saved.bdf")), earlierFile);
+    writeAll(*(rig.answer = rig.dir.filePath("saved.bdf")), old);
     rig.status.clear();
     rig.click(Control::Save_settings);
-    QCOMPARE(rig.beforeDialog, QStringList()); // showing the entries again changed nothing the user must check
+    QCOMPARE(rig.beforeDialog, QStringList()); // showing the entries again changed nothing to check
     const QByteArray saved = readAll(*rig.answer);
-    QCOMPARE(saved != earlierFile, click.saves);
+    QCOMPARE(saved != old, click.saves);
     QCOMPARE(rig.status.entries().last().colour,
              rig.window.colourOf(click.saves ? MessageKind::Good : MessageKind::Error));
     if (!click.saves)
@@ -205,14 +208,16 @@ void SettingsFilesTest::defaults()
             LocaleGuard guard(locale);
             Rig rig;
             typeText(rig.window, Control::txtFactor, kFactor);
-            const QStringList expected = kFactor.isEmpty() ? QStringList(shown).replaceInStrings(".", locale.decimalPoint())
-                                                           : rig.shown();
+            QStringList expected = kFactor.isEmpty() ? shown : rig.shown();
+            if (kFactor.isEmpty())
+                expected.replaceInStrings(".", locale.decimalPoint());
             bool offDuringPause = false;
             QTimer::singleShot(200, &rig.window, [&] { offDuringPause = actionButtonsDisabled(rig.window); });
             rig.click(Control::default_);
             QVERIFY(offDuringPause && actionButtonsEnabled(rig.window));
-            QCOMPARE(rig.last(), kFactor.isEmpty() ? "Defaults Shown - Click 'Write Settings To Sensor' To Save"
-                                                   : "Please Enter A Valid Number For The PipeID");
+            QCOMPARE(rig.last(), kFactor.isEmpty()
+                         ? "Defaults Shown - Click 'Write Settings To Sensor' To Save"
+                         : "Please Enter A Valid Number For The PipeID");
             QCOMPARE(rig.shown(), expected);
         }
 }
@@ -239,15 +244,18 @@ void SettingsFilesTest::exitStatus_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("output"); // on stdout when the status is 0, else on stderr; the other stays empty
+    QTest::addColumn<QString>("output"); // on stdout when the status is 0, else on stderr; the other empty
     const QString version = "dravometer-setup " APP_VERSION "\n";
-    QTest::newRow("--help") << QStringList{"--help"} << 0 << "\n  2  the window could not open: no graphical display";
+    const QString noWindow = "the window could not open:";
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << "\n  2  " + noWindow + " no graphical display";
     QTest::newRow("--version") << QStringList{"--version"} << 0 << version;
-    QTest::newRow("Qt's options, -v") << QStringList{"-platform", "offscreen", "-style=Fusion", "-reverse", "-v"} << 0 << version;
-    QTest::newRow("--bogus") << QStringList{"--bogus"} << 1 << "dravometer-setup: Unknown option 'bogus'.\n\nUsage:";
+    QTest::newRow("Qt's options, -v")
+        << QStringList{"-platform", "offscreen", "-style=Fusion", "-reverse", "-v"} << 0 << version;
+    QTest::newRow("--bogus")
+        << QStringList{"--bogus"} << 1 << "dravometer-setup: Unknown option 'bogus'.\n\nUsage:";
     QTest::newRow("two files") << QStringList{"a.bdf", "b.bdf"} << 1 << "Give one settings file at most.";
     QTest::newRow("-platform alone") << QStringList{"-platform"} << 1 << "Missing value after '-platform'.";
-    QTest::newRow("no display") << QStringList{"a.bdf"} << 2 << "dravometer-setup: the window could not open:";
+    QTest::newRow("no display") << QStringList{"a.bdf"} << 2 << "dravometer-setup: " + noWindow;
 }
 
 // Run as a script or a desktop session would, with no display at all.
@@ -257,7 +265,8 @@ void SettingsFilesTest::exitStatus()
     QFETCH(int, status);
     QFETCH(QString, output);
     QProcess program;
-    program.start("env", QStringList{"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM", PROGRAM} + arguments);
+    const QStringList env = {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM", PROGRAM};
+    program.start("env", env + arguments);
     QVERIFY(program.waitForFinished());
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), status);

@@ -8,9 +8,9 @@
 #include <map>
 #include <memory>
 
-inline QString missingDevicePath(int number) { return QStringLiteral("/nonexistent/dravo-com%1").arg(number); }
+inline QString missingDevicePath(int number) { return QString("/nonexistent/dravo-com%1").arg(number); }
 
-// Simulated ports at chosen COM numbers; any other number maps to a missing path, where a search fails at once.
+// Simulated ports at chosen COM numbers; any other maps to a missing path, where a search fails at once.
 class SimPorts
 {
 public:
@@ -33,10 +33,12 @@ private:
 
 // Runs `action` once, as soon as `port` has received a command beginning with `start` ("$2,9,"),
 // while the tool waits in the event loop; the returned timer watches the line until then.
-inline std::unique_ptr<QTimer> onCommand(SimulatedPort &port, const QByteArray &start, std::function<void()> action)
+inline std::unique_ptr<QTimer> onCommand(SimulatedPort &port, const QByteArray &start,
+                                         std::function<void()> action)
 {
     auto watch = std::make_unique<QTimer>();
-    QObject::connect(watch.get(), &QTimer::timeout, &port, [&port, w = watch.get(), start, action = std::move(action)] {
+    QTimer *w = watch.get();
+    QObject::connect(w, &QTimer::timeout, &port, [&port, w, start, action = std::move(action)] {
         if (port.received().contains(start)) {
             w->stop();
             action();

@@ -15,14 +15,17 @@ struct StatusEntry
     QString text;
     QColor colour;
     bool buttonsLocked;
-    bool operator==(const StatusEntry &o) const { return std::tie(text, colour, buttonsLocked) == std::tie(o.text, o.colour, o.buttonsLocked); }
+    bool operator==(const StatusEntry &o) const
+    {
+        return std::tie(text, colour, buttonsLocked) == std::tie(o.text, o.colour, o.buttonsLocked);
+    }
 };
 
 inline int enabledActionButtons(const Setup &window)
 {
     int enabled = 0;
-    for (Control button : {Control::cmdSaveSensor, Control::cmdReadSensor, Control::default_, Control::Read_file,
-                           Control::Save_settings})
+    for (Control button : {Control::cmdSaveSensor, Control::cmdReadSensor, Control::default_,
+                           Control::Read_file, Control::Save_settings})
         enabled += window.isEnabled(button);
     return enabled;
 }

@@ -29,8 +29,8 @@ inline SimConfig sensorAt(int level, const QByteArray &typeAnswer = {}, const QS
     return config;
 }
 
-// The commands with which a sensor of `level` is identified.
-inline QString identification(int level) { return level == 12 ? "$1,25\r$1,12\r$1,1\r" : "$1,25\r$1,5\r$1,3\r"; }
+// The commands with which a sensor of level `n` is identified.
+inline QString identification(int n) { return n == 12 ? "$1,25\r$1,12\r$1,1\r" : "$1,25\r$1,5\r$1,3\r"; }
 
 // What a user sets, by control: a box's text, or a list's row.
 using Entries = QMap<Control, QVariant>;
@@ -39,8 +39,9 @@ inline bool isList(Control c) { return c >= Control::cboutputunit; }
 // Unlike every value the simulated sensor starts with; litres, so that one sensor unit is one litre a second.
 inline const Entries usualEntries = {{Control::txtFactor, "100"}, {Control::txtpipeid, "150"},
     {Control::txt4ma, "-2.5"}, {Control::txt20ma, "7.25"}, {Control::txtlowflowcutoff, "0.125"},
-    {Control::cboutputunit, 3}, {Control::cbtimeunit, 0}, {Control::cbpipeidunit, 0}, {Control::cb_k_units, 1},
-    {Control::cbAverging, 4}, {Control::cbSensitivity, 2}, {Control::cbRejection, 0}};
+    {Control::cboutputunit, 3}, {Control::cbtimeunit, 0}, {Control::cbpipeidunit, 0},
+    {Control::cb_k_units, 1}, {Control::cbAverging, 4}, {Control::cbSensitivity, 2},
+    {Control::cbRejection, 0}};
 
 // What the window shows, from the first entry box up to `last`.
 inline QMap<Control, QString> shownTexts(const Setup &window, Control last = Control::lbunit3)
@@ -52,10 +53,11 @@ inline QMap<Control, QString> shownTexts(const Setup &window, Control last = Con
     return shown;
 }
 
-// A window on a simulated sensor at COM1, the usual entries set, connected as a search leaves it; its status since.
+// A window on a simulated sensor at COM1, the usual entries set, connected as a search leaves it.
 struct WindowRig
 {
-    explicit WindowRig(const SimConfig &config, bool connected = true) : sim(ports.add(1, config)), window(ports.devicePaths())
+    explicit WindowRig(const SimConfig &config, bool connected = true)
+        : sim(ports.add(1, config)), window(ports.devicePaths())
     {
         enter();
         if (connected && window.link().openPort(1) == PortOpening::Opened)

@@ -4,6 +4,7 @@
 #include "ProcessCpu.h"
 #include "ProtocolFloor.h"
 #include "SimPorts.h"
+#include "protocol/SensorSearch.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -41,7 +42,7 @@ void runSearch(QTextStream &out, const Scenario &s)
     const double cpuBefore = cpuSeconds();
     QElapsedTimer clock;
     clock.start();
-    const LinkState found = rig.link.findSensor(8);
+    const LinkState found = findSensor(rig.link, 8).linkState;
     const double wallMs = clock.nsecsElapsed() / 1e6;
     const double cpu = cpuSeconds() - cpuBefore;
 

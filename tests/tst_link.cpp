@@ -24,7 +24,7 @@ struct OpenRig
     explicit OpenRig(const SimConfig &config = {})
         : sim(sims.add(1, config)), rig(fixedPorts(sims.devicePaths()))
     {
-        QVERIFY(rig.link.openPort(1) == 1);
+        QVERIFY(rig.link.openPort(1) == PortOpening::Opened);
     }
     Reply transact(const QString &cmd, int count = 4) { return rig.link.transact(cmd, count, 150); }
 
@@ -82,17 +82,17 @@ private slots:
         QStringList now = {com1, com2, QString(), missingDevicePath(4)};
         LinkRig rig([&now] { return now; });
         for (int failing : {0, -1, 3, 4, 5})
-            QVERIFY2(rig.link.openPort(failing) == 0 && !rig.link.isOpen(), std::to_string(failing).c_str());
-        QVERIFY(!rig.link.checkAdaptor() && !rig.link.checkSensor()); // nothing answers on a closed port
+            QCOMPARE(rig.link.openPort(failing), PortOpening::Failed);
+        QVERIFY(!rig.link.isOpen() && !adaptorAnswers(rig.link) && !sensorAnswers(rig.link)); // no answer
         for (int opening = 0; opening < 2; ++opening) {
             rig.link.closePort();
             framesAsked.clear();
-            QCOMPARE(rig.link.openPort(2), 1);
+            QCOMPARE(rig.link.openPort(2), PortOpening::Opened);
             QCOMPARE(lineOf(sims.at(2)), "9600 7E1");
         }
-        QCOMPARE(rig.link.openPort(2), 2);
+        QCOMPARE(rig.link.openPort(2), PortOpening::AlreadyOpen);
         // The number cannot change while a port is open; the open one stays as it is.
-        QCOMPARE(rig.link.openPort(1), 0);
+        QCOMPARE(rig.link.openPort(1), PortOpening::Failed);
         QVERIFY(rig.port.portNumber() == 2 && isFree(com1));
         now = {com2, com1}; // a port comes before the open one
         rig.port.refreshPorts();
@@ -163,7 +163,7 @@ private slots:
             OpenRig r(SimConfig().withFault(1, c.param, c.fault));
             if (lost)
                 QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("lost:")));
-            const QString cmd = buildCommand(1, c.param, {});
+            const QString cmd = QStringLiteral("$1,%1\r").arg(c.param);
             QElapsedTimer clock;
             clock.start();
             const double cpuBefore = cpuSeconds();
@@ -193,8 +193,8 @@ private slots:
         for (int n = 2; n <= 6; ++n)
             sims.add(n, ports[n - 2]);
         LinkRig rig(fixedPorts(sims.devicePaths()));
-        QCOMPARE(rig.link.openPort(2), 1);
-        QCOMPARE(rig.link.findSensor(8), LinkState::NoSensor);
+        QCOMPARE(rig.link.openPort(2), PortOpening::Opened);
+        QCOMPARE(findSensor(rig.link, 8).linkState, LinkState::NoSensor);
         const QByteArray handshake = "Hello\r\r$0,0\r";
         const QByteArray received[] = {handshake, handshake, "Hello", "Hello", handshake};
         for (int n = 2; n <= 6; ++n)

@@ -1,6 +1,7 @@
 #pragma once
 #include "link/AdaptorLink.h"
 #include "core/SetupContext.h"
+#include "protocol/SensorSearch.h"
 
 #include <QStringList>
 

@@ -30,15 +30,18 @@ IdentityTaken takeIdentity(SetupContext &ctx)
 // Searches the ports unless a sensor is known to be connected; reports a failed search.
 bool connectSensor(SetupContext &ctx)
 {
+    QList<SkippedPort> skipped;
     // A port the link closed because its line went away (an adaptor unplugged) holds no sensor.
     if (ctx.state.linkState != LinkState::Connected || !ctx.link.isOpen()) {
         showStatus(ctx.view, Message::LookingForSensor);
-        ctx.state.linkState = ctx.link.findSensor(ctx.state.lastComPort, searchProgress(ctx));
+        const SearchResult found = findSensor(ctx.link, ctx.state.lastComPort, searchProgress(ctx));
+        ctx.state.linkState = found.linkState;
+        skipped = found.skippedPorts;
         ctx.view.hideProgress();
     }
     if (ctx.state.linkState == LinkState::Connected)
         return true;
-    showLinkResult(ctx);
+    showLinkResult(ctx, skipped);
     return false;
 }
 
@@ -134,14 +137,14 @@ void resetSensorIdentity(SetupView &view)
     view.setText(Control::txttype, QStringLiteral("Not Read"));
 }
 
-void showLinkResult(SetupContext &ctx)
+void showLinkResult(SetupContext &ctx, const QList<SkippedPort> &skipped)
 {
     resetSensorIdentity(ctx.view);
     const Message message = ctx.state.linkState == LinkState::NoSensor
         ? Message::NoSensor
         : Message::NoAdaptor;
     showStatus(ctx.view, message);
-    ctx.view.showSkippedPorts(skippedPortLines(ctx.link.skippedPorts()));
+    ctx.view.showSkippedPorts(skippedPortLines(skipped));
 }
 
 void readSensorSettings(SetupContext &ctx)

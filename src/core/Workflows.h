@@ -1,12 +1,13 @@
 #pragma once
 #include "core/FileActions.h"
 #include "core/SetupContext.h"
+#include "protocol/SensorSearch.h"
 #include "state/Buttons.h"
 
 // Both identity boxes back to "Not Read".
 void resetSensorIdentity(SetupView &view);
-// Reports a failed sensor search, chosen by linkState.
-void showLinkResult(SetupContext &ctx);
+// Reports a failed sensor search, chosen by linkState, and the ports it could not open.
+void showLinkResult(SetupContext &ctx, const QList<SkippedPort> &skipped);
 
 void readSensorSettings(SetupContext &ctx);
 void writeSensorSettings(SetupContext &ctx);

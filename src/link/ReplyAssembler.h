@@ -4,9 +4,6 @@
 #include <QByteArray>
 #include <QString>
 
-// Ends every command line and every answer.
-inline constexpr char carriageReturn = '\r';
-
 // One transaction's reply, put together a character at a time: first the echo of the command, then
 // the answer up to its carriage return, at most count + length of the command + 1 characters. It
 // knows nothing of ports or time: the transaction feeds it what arrives and tells it of the time-out

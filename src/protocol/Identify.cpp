@@ -1,6 +1,7 @@
 #include "protocol/Identify.h"
 
 #include "link/AdaptorLink.h"
+#include "protocol/Commands.h"
 #include "protocol/NumberText.h"
 #include "protocol/ParameterTable.h"
 #include "protocol/Replies.h"

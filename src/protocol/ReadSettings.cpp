@@ -1,5 +1,6 @@
 #include "protocol/ReadSettings.h"
 
+#include "protocol/Commands.h"
 #include "protocol/Replies.h"
 
 #include <algorithm>

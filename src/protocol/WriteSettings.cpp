@@ -1,6 +1,7 @@
 #include "protocol/WriteSettings.h"
 
 #include "link/Waits.h"
+#include "protocol/Commands.h"
 #include "protocol/ParameterText.h"
 #include "protocol/ReadSettings.h"
 #include "protocol/Replies.h"

@@ -1,7 +1,7 @@
 #pragma once
-#include "link/AdaptorLink.h"
 #include "link/Waits.h"
 #include "platform/SerialPort.h"
+#include "protocol/SensorSearch.h" // the link and the search over it
 
 // The tool's side of the line as the window builds it: one port, one timer, one link.
 struct LinkRig

@@ -60,7 +60,7 @@ struct WindowRig
         : sim(ports.add(1, config)), window(ports.devicePaths())
     {
         enter();
-        if (connected && window.link().openPort(1) == 1)
+        if (connected && window.link().openPort(1) == PortOpening::Opened)
             window.state().linkState = LinkState::Connected;
         status.clear();
     }

@@ -69,8 +69,9 @@ class SensorProcess
 public:
     SensorProcess(const SimConfig &config, const QString &logPath) : m_logPath(logPath)
     {
-        QStringList arguments{QStringLiteral("--level"), QString::number(config.level), QStringLiteral("--latency"),
-                              QString::number(config.latencyMs), QStringLiteral("--log"), logPath};
+        QStringList arguments{QStringLiteral("--level"), QString::number(config.level),
+                              QStringLiteral("--latency"), QString::number(config.latencyMs),
+                              QStringLiteral("--log"), logPath};
         if (!config.adaptor)
             arguments << QStringLiteral("--no-adaptor");
         m_process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/sensorsim"), arguments);
@@ -181,7 +182,8 @@ class Rows
 public:
     void add(const QString &workflow, const Sample &sample, const QString &status)
     {
-        auto row = std::find_if(m_rows.begin(), m_rows.end(), [&](const Row &r) { return r.workflow == workflow; });
+        auto row = std::find_if(m_rows.begin(), m_rows.end(),
+                                [&](const Row &r) { return r.workflow == workflow; });
         if (row == m_rows.end())
             row = m_rows.insert(m_rows.end(), Row{workflow, {}, {}});
         row->samples << sample;
@@ -211,7 +213,9 @@ void runSession(Rows &rows, const QString &logPath, int level, int runs, bool sh
     }
     fillEntries(window);
     const QString levelName = QStringLiteral(", level %1").arg(level);
-    const auto click = [&window](Control button) { QTest::mouseClick(window.control(button), Qt::LeftButton); };
+    const auto click = [&window](Control button) {
+        QTest::mouseClick(window.control(button), Qt::LeftButton);
+    };
     const auto status = [&window] { return window.text(Control::txtmsg); };
 
     PaintCount paints(window, true);
@@ -296,11 +300,13 @@ void printRows(QTextStream &out, const QString &platform, const QString &style, 
         }
         out << tableLine({platform, style, row.workflow, QString::number(row.samples.size()),
                           QString::number(worstRatio, 'f', 4), range(lowCpu, highCpu, 2),
-                          range(fewestPaints, mostPaints, 0), range(fewestWakeUps, mostWakeUps, 0), row.status})
+                          range(fewestPaints, mostPaints, 0), range(fewestWakeUps, mostWakeUps, 0),
+                          row.status})
             << '\n';
         if (highCpu > cpuBudgetPercent)
             out << notePrefix
-                << QStringLiteral("over budget: %1, %2, %3: the tool's CPU reached %4 % of wall (budget %5 %)\n")
+                << QStringLiteral("over budget: %1, %2, %3: the tool's CPU reached %4 % of wall"
+                                  " (budget %5 %)\n")
                        .arg(platform, style, row.workflow)
                        .arg(highCpu, 0, 'f', 2)
                        .arg(cpuBudgetPercent);
@@ -380,8 +386,8 @@ int runPlatforms(int argc, char *argv[])
         notes << QStringLiteral("xcb: not measured, xvfb-run is not installed");
     else
         platforms.append({QStringLiteral("xcb"), xvfbRun,
-                          {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"), self,
-                           QLatin1String(childOption)}});
+                          {QStringLiteral("-a"), QStringLiteral("-s"),
+                           QStringLiteral("-screen 0 1280x1024x24"), self, QLatin1String(childOption)}});
 
     int failures = 0;
     for (const Platform &platform : platforms) {
@@ -410,9 +416,9 @@ int runPlatforms(int argc, char *argv[])
             ++failures;
         }
     }
-    out << QStringLiteral("\nwall/floor: the slowest run against the protocol's floor; CPU % wall: the tool's "
-                          "CPU time over wall time, lowest-highest run; paints: paint events of the window's "
-                          "widgets; wake-ups: times the tool's threads slept and woke (serial characters, "
+    out << QStringLiteral("\nwall/floor: the slowest run against the protocol's floor; CPU % wall: the "
+                          "tool's CPU time over wall time, lowest-highest run; paints: paint events of the "
+                          "window's widgets; wake-ups: times the tool's threads slept and woke (serial characters, "
                           "timers, painting threads)\n\n")
         << notes.join(QLatin1Char('\n')) << '\n';
     return failures == 0 ? 0 : 1;

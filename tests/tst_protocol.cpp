@@ -182,8 +182,8 @@ private slots:
             QTimer::singleShot(300, &rig.window, [&waits] { QVERIFY(!waits.endProgram()); });
         QElapsedTimer clock;
         clock.start();
-        const bool accepted = writeSettings(rig.window.link(), QLocale().decimalPoint(), sample(c.noiseRejection));
-        QCOMPARE(accepted, c.result);
+        QCOMPARE(writeSettings(rig.window.link(), QLocale().decimalPoint(), sample(c.noiseRejection)),
+                 c.result);
         QCOMPARE(rig.window.link().waits().programEnded(), c.result);
         // 50 ms after the level probe and 100 ms before the closing command, besides the commands.
         QVERIFY(!c.result || clock.elapsed() >= 150 + rig.leastLineTime());

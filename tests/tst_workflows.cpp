@@ -281,7 +281,8 @@ private slots:
             for (const Parameter &p : parameters)
                 if (p.readLimit > 0)
                     QTest::addRow("%d: $2,%d accepted, not kept", level, p.number) << WriteCase{level,
-                        {writing, checking, notKeptText}, {}, {{2, p.number, SimFault::NotKept}}, {entryOf(p.field)}};
+                        {writing, checking, notKeptText}, {}, {{2, p.number, SimFault::NotKept}},
+                        {entryOf(p.field)}};
             const QString first = QStringLiteral("$2,%1,").arg(parameters.front().number);
             const Parameter &read =
                 *std::find_if(parameters.begin(), parameters.end(), [](auto &p) { return p.readLimit > 0; });
@@ -297,7 +298,8 @@ private slots:
                 {"checking", check, {writing, checking, finishing, written}, {}},
                 {"end pause", written, {writing, checking, written}, {}}};
             for (const auto &[name, at, shown, faults] : exits) {
-                const auto marked = shown.last() == notKeptText ? QList{entryOf(read.field)} : QList<Control>();
+                const auto marked =
+                    shown.last() == notKeptText ? QList{entryOf(read.field)} : QList<Control>();
                 for (bool closeBox : {false, true})
                     QTest::addRow("%d: %s at %s", level, closeBox ? "close box" : "Exit", name)
                         << WriteCase{level, shown, {}, faults, marked, {}, {}, at, closeBox};

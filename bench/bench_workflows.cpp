@@ -418,8 +418,8 @@ int runPlatforms(int argc, char *argv[])
     }
     out << QStringLiteral("\nwall/floor: the slowest run against the protocol's floor; CPU % wall: the "
                           "tool's CPU time over wall time, lowest-highest run; paints: paint events of the "
-                          "window's widgets; wake-ups: times the tool's threads slept and woke (serial characters, "
-                          "timers, painting threads)\n\n")
+                          "window's widgets; wake-ups: times the tool's threads slept and woke (serial "
+                          "characters, timers, painting threads)\n\n")
         << notes.join(QLatin1Char('\n')) << '\n';
     return failures == 0 ? 0 : 1;
 }

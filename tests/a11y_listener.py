@@ -72,6 +72,7 @@ def act(name, said, dialog=None):
     check(focused[0] == 'Messages' and 'Exit' not in focused, f'{name}: focus went {focused}')
 
 act('Read Sensor Settings', 'Success: Sensor Settings Read ')
+check('Notice: Reading The Sensor Settings' in spoken, f'a busy message is a notice: {spoken}')
 check(field('Flow/Velocity Units') and field('Averaging Time'), 'lists keep their captions with a row shown')
 act('Write Settings To Sensor', 'Success: Sensor Settings Written')
 act('Save Settings To File', 'Success: Settings Saved To File' + path, 'Save')

@@ -416,6 +416,15 @@ int runPlatforms(int argc, char *argv[])
             ++failures;
         }
     }
+    // Waits of a workflow: characters 1 ms apart, 25 ms between transactions.
+    for (int intervalMs : {1, 25}) {
+        const int wakes = 2000 / intervalMs;
+        const double percent = timerWakePercent(intervalMs, wakes);
+        notes << QStringLiteral("waking alone: a timer every %1 ms costs %2 % of wall here (%3 us a wake)")
+                     .arg(intervalMs)
+                     .arg(percent, 0, 'f', 2)
+                     .arg(percent * intervalMs * 10, 0, 'f', 0);
+    }
     out << QStringLiteral("\nwall/floor: the slowest run against the protocol's floor; CPU % wall: the "
                           "tool's CPU time over wall time, lowest-highest run; paints: paint events of the "
                           "window's widgets; wake-ups: times the tool's threads slept and woke (serial "

@@ -74,9 +74,13 @@ public:
                               QStringLiteral("--log"), logPath};
         if (!config.adaptor)
             arguments << QStringLiteral("--no-adaptor");
+        // Past the line that names its port, the simulator's pipes would be the tool's to poll at each
+        // wake-up: its warnings go straight to this process's stderr, and its output is closed.
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/sensorsim"), arguments);
         if (m_process.waitForReadyRead(5000))
             m_path = QString::fromLocal8Bit(m_process.readLine().trimmed());
+        m_process.closeReadChannel(QProcess::StandardOutput);
     }
     ~SensorProcess()
     {

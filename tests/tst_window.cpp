@@ -1,5 +1,6 @@
 // The window as the user meets it: form, start-up, marks, unit labels, change handlers, Exit, close box.
 #include "LocaleGuard.h"
+#include "PaintCount.h"
 #include "StatusRecorder.h"
 #include "convert/ListRows.h"
 #include "convert/Units.h"
@@ -251,6 +252,42 @@ private slots:
         window.state().settings = {5, 4}; // no name is read from outside the table
         updateUnitLabels(window, window.state());
         QCOMPARE(unitLabels(window), QStringList({"", "", ""}));
+    }
+
+    // While an action runs, in each style: every step's bar as the bare style draws it, also when
+    // the step comes round again; the status box repainted for a new text or colour only.
+    void progressAndStatus()
+    {
+        for (const char *style : {"Fusion", "Windows"}) {
+            const QString before = QApplication::style()->name();
+            const auto restore = qScopeGuard([before] { QApplication::setStyle(before); });
+            QApplication::setStyle(style);
+            Setup window{QStringList()};
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QProgressBar *bar = window.progressBar(), bare;
+            bare.setAlignment(bar->alignment());
+            bare.setAutoFillBackground(true);
+            bare.setPalette(bar->palette());
+            for (int step : {0, 1, 2, 12, 1, 2, 12}) {
+                window.showProgress(step, 12, QString("Parameter %1 of 12").arg(step));
+                bare.resize(bar->size());
+                bare.setRange(0, 12);
+                bare.setFormat(bar->format());
+                bare.setValue(step);
+                QVERIFY2(bar->grab().toImage() == bare.grab().toImage(), style);
+            }
+            PaintCount paints(*window.control(Control::txtmsg), true);
+            int painted = 0;
+            const MessageKind busy = MessageKind::Busy, good = MessageKind::Good;
+            for (auto [kind, text, changed] : {std::tuple(busy, "a", true), {busy, "a", false},
+                                               {good, "a", true}, {good, "b", true}, {good, "b", false}}) {
+                window.showStatus(kind, text);
+                QCoreApplication::processEvents();
+                QCOMPARE(paints.count > painted, changed);
+                painted = paints.count;
+            }
+        }
     }
 
     void exitAndCloseBox()

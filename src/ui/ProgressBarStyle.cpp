@@ -76,10 +76,14 @@ void ProgressBarStyle::drawGroove(const QStyleOption *option, QPainter *painter,
 }
 
 // Draws the chunk from a picture kept from an earlier step alike; false where it cannot be the same
-// pixels (no opaque groove just drawn under it).
+// pixels (no opaque groove just drawn under it) or must move (a bar busy with no steps animates).
 bool ProgressBarStyle::drawKeptContents(const QStyleOptionProgressBar &bar, QPainter *painter,
                                         const QWidget *widget) const
 {
+    if (bar.minimum == bar.maximum) {
+        m_contents.clear(); // the next chunk drawn afresh, so that the style stops its animation
+        return false;
+    }
     const qreal ratio = painter->device()->devicePixelRatioF();
     if (m_groove.isNull() || !m_grooveKey.opaque || !m_grooveKey.rect.contains(bar.rect)
         || m_grooveKey.ratio != ratio || m_grooveKey.palette != bar.palette.cacheKey()

@@ -30,9 +30,10 @@ bool ProgressBarStyle::PartKey::operator==(const PartKey &other) const
 
 bool ProgressBarStyle::ContentsKey::operator==(const ContentsKey &other) const
 {
-    return groove == other.groove && rect == other.rect && minimum == other.minimum
-        && maximum == other.maximum && progress == other.progress && textVisible == other.textVisible
-        && inverted == other.inverted && bottomToTop == other.bottomToTop && text == other.text;
+    return groove == other.groove && rect == other.rect && metrics == other.metrics
+        && minimum == other.minimum && maximum == other.maximum && progress == other.progress
+        && textVisible == other.textVisible && inverted == other.inverted && bottomToTop == other.bottomToTop
+        && text == other.text;
 }
 
 void ProgressBarStyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
@@ -89,8 +90,9 @@ bool ProgressBarStyle::drawKeptContents(const QStyleOptionProgressBar &bar, QPai
         || m_grooveKey.ratio != ratio || m_grooveKey.palette != bar.palette.cacheKey()
         || m_grooveKey.state != bar.state || m_grooveKey.direction != bar.direction)
         return false;
-    const ContentsKey key{m_grooveKey,     bar.rect,           bar.minimum,     bar.maximum, bar.progress,
-                          bar.textVisible, bar.invertedAppearance, bar.bottomToTop, bar.text};
+    const ContentsKey key{m_grooveKey,  bar.rect,         bar.fontMetrics,        bar.minimum,
+                          bar.maximum, bar.progress,     bar.textVisible,        bar.invertedAppearance,
+                          bar.bottomToTop, bar.text};
     auto kept = std::find_if(m_contents.begin(), m_contents.end(),
                              [&key](const auto &entry) { return entry.first == key; });
     if (kept != m_contents.end()) {

@@ -69,6 +69,7 @@ private:
     {
         GrooveKey groove;
         QRect rect;
+        QFontMetrics metrics;
         int minimum, maximum, progress;
         bool textVisible, inverted, bottomToTop;
         QString text;

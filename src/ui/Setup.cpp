@@ -290,12 +290,7 @@ void Setup::showStatus(MessageKind kind, const QString &text)
 {
     m_statusKind = kind;
     paintBackground(Control::txtmsg, kind);
-    // The same message again is spoken again, but not laid out and repainted again. (The box gives
-    // its text back with no-break spaces as plain ones.)
-    if (text == this->text(Control::txtmsg) && !text.contains(QChar::Nbsp))
-        announceStatus();
-    else
-        setText(Control::txtmsg, text);
+    setText(Control::txtmsg, text);
 }
 
 void Setup::setMarked(Control field, bool marked)

@@ -253,6 +253,32 @@ private slots:
         QCOMPARE(unitLabels(window), QStringList({"", "", ""}));
     }
 
+    // While an action runs, in each style: every step's bar as the bare style draws it, also when
+    // the step comes round again.
+    void progressSteps()
+    {
+        for (const char *style : {"Fusion", "Windows"}) {
+            const QString before = QApplication::style()->name();
+            const auto restore = qScopeGuard([before] { QApplication::setStyle(before); });
+            QApplication::setStyle(style);
+            Setup window{QStringList()};
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QProgressBar *bar = window.progressBar(), bare;
+            bare.setAlignment(bar->alignment());
+            bare.setAutoFillBackground(true);
+            bare.setPalette(bar->palette());
+            for (int step : {0, 1, 2, 12, 1, 2, 12}) {
+                window.showProgress(step, 12, QString("Parameter %1 of 12").arg(step));
+                bare.resize(bar->size());
+                bare.setRange(0, 12);
+                bare.setFormat(bar->format());
+                bare.setValue(step);
+                QVERIFY2(bar->grab().toImage() == bare.grab().toImage(), style);
+            }
+        }
+    }
+
     void exitAndCloseBox()
     {
         Setup window{QStringList()};

@@ -275,7 +275,14 @@ void Setup::paintBackground(Control control, MessageKind kind)
 {
     QWidget *widget = this->control(control);
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, colourOf(kind));
+    const QColor colour = colourOf(kind);
+    bool painted = true; // already set to this colour, in every state the widget may take
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        painted = painted && palette.isBrushSet(group, QPalette::Base)
+               && palette.color(group, QPalette::Base) == colour;
+    if (painted)
+        return; // nothing to repaint, and Qt would still work out the inherited palette
+    palette.setColor(QPalette::Base, colour);
     widget->setPalette(palette);
 }
 

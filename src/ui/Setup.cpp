@@ -276,12 +276,14 @@ void Setup::paintBackground(Control control, MessageKind kind)
     QWidget *widget = this->control(control);
     QPalette palette = widget->palette();
     const QColor colour = colourOf(kind);
-    bool painted = true; // already set to this colour, in every state the widget may take
+    // Already this colour in every state the widget may take: nothing to repaint, and setting it
+    // again would still make Qt work out the inherited palette.
+    bool alreadySet = true;
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        painted = painted && palette.isBrushSet(group, QPalette::Base)
-               && palette.color(group, QPalette::Base) == colour;
-    if (painted)
-        return; // nothing to repaint, and Qt would still work out the inherited palette
+        alreadySet = alreadySet && palette.isBrushSet(group, QPalette::Base)
+                  && palette.color(group, QPalette::Base) == colour;
+    if (alreadySet)
+        return;
     palette.setColor(QPalette::Base, colour);
     widget->setPalette(palette);
 }
